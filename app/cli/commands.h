@@ -1,0 +1,19 @@
+#pragma once
+// The command line of kq_svc_309: subcommands registered on one CLI11 parser.
+
+namespace CLI {
+class App;
+}
+
+namespace kq::app {
+
+// Parses the arguments, runs the chosen subcommand and returns the exit status.
+int run_command_line(int argc, char** argv);
+
+// Each subcommand registers itself on the parser; the callback it sets stores
+// its exit status in `status`.
+void register_upper_je(CLI::App& app, int& status);
+void register_db(CLI::App& app, int& status);
+void register_call(CLI::App& app, int& status);
+
+}  // namespace kq::app

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures (once) and builds into build/ with ccache. Usage: scripts/build.sh [Release|Debug] [targets...]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+TYPE="${1:-Release}"; shift || true
+BUILD_DIR="${KQ_BUILD_DIR:-build}"
+if [[ ! -f "$BUILD_DIR/build.ninja" ]] || ! grep -q "CMAKE_BUILD_TYPE:STRING=$TYPE" "$BUILD_DIR/CMakeCache.txt" 2>/dev/null; then
+  cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="$TYPE" \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
+fi
+JOBS="${KQ_JOBS:-$(nproc)}"
+if (($#)); then
+  cmake --build "$BUILD_DIR" -j "$JOBS" --target "$@"
+else
+  cmake --build "$BUILD_DIR" -j "$JOBS"
+fi
