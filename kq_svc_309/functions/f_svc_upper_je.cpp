@@ -37,16 +37,20 @@ std::optional<std::string> f_svc_upper_je(std::optional<Decimal> ad_amout) {
   const bool negative = amount.sign() < 0;
   const Decimal magnitude = amount.abs();
 
-  // "#0.00": the amount in cents, rounded half away from zero.
-  const Decimal::Raw cents_raw = magnitude.round(2).raw() / (Decimal::kOne / 100);
-  Decimal::Raw integer = cents_raw / 100;
-  const int tenths = static_cast<int>(cents_raw / 10 % 10);
-  const int hundredths = static_cast<int>(cents_raw % 10);
+  // "#0.00": the amount in cents, rounded half away from zero (one 128-bit division).
+  constexpr Decimal::Raw kCentUnit = Decimal::kOne / 100;
+  const Decimal::Raw raw = magnitude.raw();
+  Decimal::Raw q = raw / kCentUnit;
+  if (2 * (raw - q * kCentUnit) >= kCentUnit) ++q;
+  if (q >= static_cast<Decimal::Raw>(1'000'000'000'000'000LL)) return std::nullopt;  // fourteen integer digits
+  const auto cents = static_cast<uint64_t>(q);
+  uint64_t integer = cents / 100;
+  const int tenths = static_cast<int>(cents / 10 % 10);
+  const int hundredths = static_cast<int>(cents % 10);
 
   uint8_t digits[kMaxIntegerDigits + 1];
   int n = 0;
   do {
-    if (n == kMaxIntegerDigits) return std::nullopt;  // no unit for a fourteenth digit
     digits[n++] = static_cast<uint8_t>(integer % 10);
     integer /= 10;
   } while (integer != 0);
@@ -83,17 +87,23 @@ std::optional<std::string> f_svc_upper_je(std::optional<Decimal> ad_amout) {
   }
   if (m == 0) r[len++] = kZheng;
 
-  std::string out;
-  out.reserve(static_cast<size_t>(len) * 3 + 6);
-  if (negative) out += kUtf8[kFu];
+  char buf[4 * (2 * kMaxIntegerDigits + 10)];
+  size_t used = 0;
+  auto put = [&](Sym sym) {
+    const char* p = kUtf8[sym];
+    const size_t k = sym == kSpace ? 1 : 3;  // every other symbol is one three-byte character
+    for (size_t j = 0; j < k; ++j) buf[used++] = p[j];
+  };
+  if (negative) put(kFu);
   int start = 0;
   if (magnitude < Decimal(1)) {
     // "零" and R without its leading and trailing spaces.
-    out += kUtf8[kD0];
+    put(kD0);
     while (start < len && r[start] == kSpace) ++start;
     while (len > start && r[len - 1] == kSpace) --len;
   }
-  for (int i = start; i < len; ++i) out += kUtf8[r[i]];
+  for (int i = start; i < len; ++i) put(r[i]);
+  std::string out(buf, used);
   return out;
 }
 
