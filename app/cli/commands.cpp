@@ -1,6 +1,9 @@
 #include "cli/commands.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 namespace kq::app {
 
@@ -11,8 +14,15 @@ int run_command_line(int argc, char** argv) {
   register_upper_je(app, status);
   register_db(app, status);
   register_call(app, status);
+  // upper-je takes only amounts: a standalone "--" (the usual end-of-options marker, needed by other
+  // programs before "-0.5") is dropped so that CLI11 passes every amount through in order.
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "upper-je")
+    args.erase(std::remove(args.begin() + 1, args.end(), std::string("--")), args.end());
+  std::reverse(args.begin(), args.end());  // CLI11 takes the arguments in reverse order
+  app.name(argv[0]);
   try {
-    app.parse(argc, argv);
+    app.parse(args);
   } catch (const CLI::ParseError& e) {
     return app.exit(e);
   }

@@ -1,5 +1,6 @@
 // kq_svc_309 upper-je [AMOUNT...]: amounts in Chinese capitals, one result a line.
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -37,13 +38,16 @@ bool convert_one(const std::string& input, size_t line_no, bool from_stdin) {
 
 void register_upper_je(CLI::App& app, int& status) {
   auto* cmd = app.add_subcommand("upper-je", "Writes amounts of money in Chinese capital numerals (f_svc_upper_je)");
-  auto* amounts = new std::vector<std::string>();  // lives as long as the parser
-  cmd->add_option("AMOUNT", *amounts,
-                  "Amounts in yuan, e.g. 100000 or -0.5 (put -- before negative amounts); "
-                  "without any, each line of standard input is converted");
-  cmd->footer("Prints one result per amount, in order. A line that is not a number leaves its output line "
+  // Amounts are taken as the subcommand's extra arguments, so that negative amounts ("-0.5") are not
+  // mistaken for options and the order of the arguments is kept.
+  cmd->prefix_command();
+  cmd->footer("Arguments: AMOUNT... in yuan, e.g. 100000 -0.5 12345678.9. Without any, each line of standard input "
+              "is converted.\nPrints one result per amount, in order. A line that is not a number leaves its output line "
               "empty, is reported on standard error, and makes the exit status 1.");
-  cmd->callback([amounts, &status] {
+  cmd->callback([cmd, &status] {
+    std::vector<std::string> args = cmd->remaining();
+    auto* amounts = &args;
+    amounts->erase(std::remove(amounts->begin(), amounts->end(), std::string("--")), amounts->end());
     bool ok = true;
     if (!amounts->empty()) {
       for (size_t i = 0; i < amounts->size(); ++i) ok = convert_one((*amounts)[i], i + 1, false) && ok;
