@@ -1,8 +1,100 @@
-// kq_svc_309 db ...: placeholder until the shop database commands exist.
+// kq_svc_309 db init | demo: creates and migrates the shop database of the
+// embedded default, or builds the demo shop.
 #include <CLI/CLI.hpp>
+#include <cstdint>
+#include <iostream>
+#include <string>
 
 #include "cli/commands.h"
+#include "data/demo/demo_shop.h"
+#include "data/schema/database_files.h"
 
 namespace kq::app {
-void register_db(CLI::App&, int&) {}
+namespace {
+
+struct DbArgs {
+  std::string path;
+  int64_t scale = 0;
+  std::string today;
+  bool replace = false;
+};
+
+// A bar on standard error that is redrawn only when its percentage changes.
+class ProgressBar {
+ public:
+  void operator()(int64_t done, int64_t total) {
+    const int percent = total > 0 ? static_cast<int>(done * 100 / total) : 100;
+    if (percent == shown_) return;
+    shown_ = percent;
+    const int width = 40, filled = percent * width / 100;
+    std::cerr << "\r[" << std::string(static_cast<size_t>(filled), '#') << std::string(static_cast<size_t>(width - filled), ' ')
+              << "] " << percent << "% " << done << "/" << total << " work orders" << std::flush;
+    if (done >= total) std::cerr << '\n';
+  }
+
+ private:
+  int shown_ = -1;
+};
+
+int run_init(const DbArgs& args) {
+  schema::OpenOptions options;
+  options.create = true;
+  options.check_integrity = true;
+  auto files = schema::open_database_files(args.path, options);
+  if (!files) {
+    std::cerr << "db init: " << files.error() << '\n';
+    return 1;
+  }
+  std::cout << "shop database " << files->shop_path().string() << " (schema " << schema::latest_shop_version()
+            << ") and club database " << files->club_path().string() << " (schema "
+            << schema::latest_club_version() << ") are ready\n";
+  return 0;
+}
+
+int run_demo(const DbArgs& args) {
+  demo::DemoOptions options;
+  if (!args.today.empty()) {
+    options.today = demo::parse_business_date(args.today);
+    if (!options.today) {
+      std::cerr << "db demo: --today \"" << args.today << "\" is not a date of the form yyyy/mm/dd\n";
+      return 1;
+    }
+  }
+  if (!options.today) options.today = DateTime::now().date();  // one date for the content and the message
+  options.scale = args.scale;
+  ProgressBar bar;
+  if (args.scale > 0) options.progress = [&bar](int64_t done, int64_t total) { bar(done, total); };
+  if (auto ok = demo::build_demo_files(args.path, options, args.replace); !ok) {
+    std::cerr << "db demo: " << ok.error() << '\n';
+    return 1;
+  }
+  std::cout << "demo shop written to " << args.path << " with its club database "
+            << schema::club_path_for(args.path).string() << "; business date " << options.today->to_date_string();
+  if (args.scale > 0) std::cout << ", " << args.scale << " generated work orders";
+  std::cout << "\n";
+  return 0;
+}
+
+}  // namespace
+
+void register_db(CLI::App& app, int& status) {
+  auto* db = app.add_subcommand("db", "Creates, migrates or fills the shop database (embedded SQLite)");
+  db->require_subcommand(1);
+  auto* args = new DbArgs();  // lives as long as the parser
+
+  auto* init = db->add_subcommand(
+      "init", "Creates the shop database and the club database kq_club.db beside it, or brings an existing pair "
+              "to the current schema after checking it");
+  init->add_option("--db", args->path, "Shop database file")->required();
+  init->callback([args, &status] { status = run_init(*args); });
+
+  auto* demo = db->add_subcommand("demo", "Builds the demo shop (see docs/demo.md)");
+  demo->add_option("--db", args->path, "Shop database file; the club database kq_club.db goes beside it")->required();
+  demo->add_option("--scale", args->scale, "Adds N generated work orders (for benchmarks)")
+      ->check(CLI::NonNegativeNumber);
+  demo->add_option("--today", args->today, "Business date of the demo, yyyy/mm/dd (default: today)");
+  demo->add_flag("--replace", args->replace, "Replace an existing demo or kq_svc_309 database pair at that place");
+  demo->callback([args, &status] { status = run_demo(*args); });
+}
+
 }  // namespace kq::app

@@ -61,6 +61,8 @@ struct ObjectDef {
   std::string checkbox_text;        // CheckBox: its label
   std::string checkbox_on = "1", checkbox_off = "0";
   std::string visible;              // visibility expression; "" = always shown, "0" = never
+  std::string protect_expression;   // Column: not editable where this gives non-zero ("" = see `protect`)
+  std::string under;                // Grid footer: the grid column under which the object stands
   std::string dataobject;           // Report: the nested definition
   std::vector<std::string> arguments;  // Report: expressions giving its retrieval arguments, in order
   std::string file;                 // Picture: file name
@@ -101,6 +103,12 @@ struct Definition {
   BandDef header, detail, summary, footer;
   // Grids: the shown columns in order (also present as Column objects in detail,
   // with their headings as Text objects "<name>_t" in header).
+  // Grids: header holds one row of the heading texts, detail one row of the
+  // shown columns (both left to right), footer one row of the objects under
+  // the grid, each naming its column in `under`.
+  // Computed fields that are not shown (the file's `computes:`): used by other
+  // expressions only; in no band, so renderers never lay them out.
+  std::vector<ObjectDef> hidden_computes;
   double font_pt = 10;
   double page_width_mm = 210, page_height_mm = 297;  // printed size
   bool landscape = false;
@@ -109,10 +117,15 @@ struct Definition {
   const ColumnDef* find_column(std::string_view name) const;
   int column_index(std::string_view name) const;    // -1 when absent
   const ObjectDef* find_object(std::string_view name) const;
-  // Every object of every band, in band order (header, detail, summary, footer).
+  // Every object of every band, in band order (header, detail, summary, footer),
+  // followed by the hidden computed fields.
   std::vector<const ObjectDef*> objects() const;
-  // The Compute objects, in order: the data window's computed fields.
+  // The Compute objects, in order (bands, then hidden ones): the data window's
+  // computed fields, numbered from 0 in this order.
   std::vector<const ObjectDef*> computes() const;
+  // The band holding `object` (nullptr for a hidden computed field or a
+  // foreign object).
+  const BandDef* band_of(const ObjectDef& object) const;
 };
 
 using DefinitionPtr = std::shared_ptr<const Definition>;

@@ -33,6 +33,13 @@ class Presentation {
   // A Report object: the nested data window for `row` (retrieved with the
   // object's argument expressions), or nullptr when it cannot be had.
   virtual const Presentation* nested(const ObjectDef& object, long row) const = 0;
+  // A Column object that the user may not edit for `row`. The default is the
+  // object's fixed `protect`; a data window also answers its protect
+  // expression and its read-only state.
+  virtual bool is_protected(const ObjectDef& object, long row) const {
+    (void)row;
+    return object.protect;
+  }
 };
 
 }  // namespace kq::dw

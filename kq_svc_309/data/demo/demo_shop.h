@@ -1,0 +1,49 @@
+#pragma once
+// The demo shop: two companies with master data, operators, and work orders
+// that show every case the module handles (docs/demo.md describes them).
+// The content depends only on the options: the same business date and scale
+// give the same rows, apart from the salts of the password hashes.
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/result.h"
+#include "platform/value/datetime.h"
+
+struct sqlite3;
+
+namespace kq::demo {
+
+struct DemoOptions {
+  // The business date of the demo; the settlements "of today" fall on it.
+  // Default: the local date of today.
+  std::optional<DateTime> today;
+  // Generated work orders added for benchmarks (with items, issues, receipts).
+  int64_t scale = 0;
+  // Called now and then while generating, with the work orders done and the total.
+  std::function<void(int64_t done, int64_t total)> progress;
+  // Hashes a demo password for kq_operator. Default: fw::hash_password. A
+  // test that does not sign in may pass something cheaper.
+  std::function<std::string(std::string_view)> hash_password;
+};
+
+// Parses the command line's "yyyy/mm/dd"; nullopt for any other text or an
+// impossible date.
+std::optional<DateTime> parse_business_date(std::string_view text);
+
+// Fills a connection whose main database and kq_club hold the freshly created
+// schema and no rows (create_schema, or a new pair) with the demo, in one
+// transaction; on failure nothing is left behind.
+Result<void> fill_demo(sqlite3* db, const DemoOptions& options);
+
+// Builds the demo pair at `shop_path` (club file beside it). An existing pair
+// is refused unless `replace`; even then a file that is not a kq_svc_309
+// database, or one that another program has locked, is left alone. The pair
+// is built in a scratch folder beside it and moved into place when complete,
+// so a failure leaves any old pair untouched.
+Result<void> build_demo_files(const std::filesystem::path& shop_path, const DemoOptions& options, bool replace);
+
+}  // namespace kq::demo

@@ -1,0 +1,13 @@
+#include "platform/db/backend.h"
+
+#include "platform/db/sqlite_backend.h"
+#include "platform/value/text.h"
+
+namespace kq::db {
+
+Result<std::unique_ptr<Connection>> open_connection(const ConnectOptions& options) {
+  if (options.backend.empty() || text::iequals(options.backend, "sqlite")) return open_sqlite_connection(options);
+  return make_error("unknown database backend '" + options.backend + "'");
+}
+
+}  // namespace kq::db

@@ -1,0 +1,181 @@
+// The embedded default: Transact-SQL text translated for SQLite.
+//
+// Storage conventions of the embedded schema: datetimes are TEXT
+// "YYYY-MM-DD HH:MM:SS" in columns declared DATETIME; decimals are REAL in
+// columns declared REAL(18,s) (scale s in the catalog); flags and longs are
+// INTEGER; the club database is attached as schema kq_club; the backend
+// registers the SQL function f_retu_gsh() returning the connection's company.
+//
+// Rewrites, in the order they run:
+//  1. SELECTBLOB / UPDATEBLOB -> SELECT / UPDATE; COMMIT / ROLLBACK lose
+//     "using <transaction>"; the kind is set from the first word.
+//  2. SELECT ... INTO :a, :b FROM ... -> SELECT ... FROM ...; names recorded.
+//  3. Values by their column (names resolved through FROM lists, aliases,
+//     joins, and outer queries of subqueries):
+//     - a literal 'yyyy/mm/dd[ hh:mm[:ss]]' (or yyyy-mm-dd, yyyymmdd) stored
+//       into a DATETIME column (SET, INSERT) or compared directly with one ->
+//       'YYYY-MM-DD HH:MM:SS'; '' (or blanks) -> '1900-01-01 00:00:00', as a
+//       Transact-SQL server converts them; any other text there is an error;
+//     - a value stored into a Decimal column by SET or INSERT -> round(value,
+//       scale), so the stored value keeps the column's scale (a number literal
+//       with no more places, and NULL, stay as they are);
+//     - each host variable records the column it is stored into or compared
+//       with (Parameter::target).
+//  4. SELECT TOP n ... -> SELECT ... LIMIT n at the end of that query, also in
+//     subqueries; a query with TOP inside UNION / EXCEPT / INTERSECT becomes
+//     "select * from (... limit n)".
+//  5. UPDATE t SET t.c = ... FROM a, t WHERE ...: t leaves the FROM list (an
+//     alias moves to "update t as x"), SET names lose their qualifier.
+//  6. DELETE t WHERE ... -> DELETE FROM t WHERE ....
+//  7. kq_club..t -> kq_club.t; dbo.f_retu_gsh() -> f_retu_gsh() (any "dbo"
+//     owner part is dropped); N'text' -> 'text'.
+//  8. isnull( -> ifnull(; convert(char(10), x, 111) (also varchar, any
+//     spacing) -> replace(substr(x, 1, 10), '-', '/'), which gives
+//     "yyyy/mm/dd" for a stored ISO datetime and for a text already in that
+//     form; any other convert is an error.
+//  9. Host variables ":name" -> "?"; whitespace runs become one blank.
+// Everything else passes unchanged: CASE, UNION ALL, GROUP BY / HAVING, LEFT
+// OUTER JOIN, subqueries, LIKE, IN, count(1), DISTINCT, "max (id)",
+// INSERT ... SELECT without FROM.
+#include <string>
+
+#include "platform/db/dialect/dialect.h"
+#include "platform/db/dialect/sql_rewrite.h"
+#include "platform/db/dialect/sql_tree.h"
+#include "platform/value/datetime.h"
+
+namespace kq::db {
+namespace {
+
+using sql::Node;
+using sql::NodeKind;
+using sql::Nodes;
+using sql::Statement;
+
+// The text of a string literal without its quotes, '' read as one quote.
+std::string literal_text(std::string_view quoted) {
+  if (!quoted.empty() && (quoted.front() == 'N' || quoted.front() == 'n')) quoted.remove_prefix(1);
+  std::string out;
+  if (quoted.size() < 2) return out;
+  quoted = quoted.substr(1, quoted.size() - 2);
+  out.reserve(quoted.size());
+  for (size_t k = 0; k < quoted.size(); ++k) {
+    out += quoted[k];
+    if (quoted[k] == '\'' && k + 1 < quoted.size() && quoted[k + 1] == '\'') ++k;
+  }
+  return out;
+}
+
+bool is_blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
+
+// Places after the decimal point of a plain number literal; -1 with an exponent.
+int fraction_digits(std::string_view number) {
+  if (number.find_first_of("eE") != std::string_view::npos) return -1;
+  size_t dot = number.find('.');
+  return dot == std::string_view::npos ? 0 : static_cast<int>(number.size() - dot - 1);
+}
+
+class SqliteValues final : public sql::ValueRules {
+ public:
+  Result<void> literal(Statement& st, Node& lit, const ColumnInfo& column) const override {
+    if (column.kind != ColumnKind::DateTime) return {};
+    std::string text = literal_text(lit.text);
+    std::optional<DateTime> when = is_blank(text) ? std::optional<DateTime>(DateTime::absent()) : DateTime::parse(text);
+    if (!when) return st.error_at(lit, "text that is no date and time for a datetime column");
+    lit.text = st.keep("'" + when->to_iso() + "'");
+    return {};
+  }
+
+  Result<void> stored(Statement& st, Nodes& value, const ColumnInfo& column) const override {
+    if (column.kind != ColumnKind::Decimal || value.empty()) return {};
+    if (value.size() == 1) {
+      const Node& v = value.front();
+      if (v.kind == NodeKind::Number && fraction_digits(v.text) >= 0 && fraction_digits(v.text) <= column.scale)
+        return {};
+      if (sql::is_word(v, "null")) return {};
+    }
+    const uint32_t at = value.front().offset;
+    const bool space = value.front().space_before;
+    value.front().space_before = false;
+    Nodes args = std::move(value);
+    args.push_back(st.make(NodeKind::Comma, ",", at, false));
+    args.push_back(st.make(NodeKind::Number, st.keep(std::to_string(column.scale)), at));
+    value.clear();
+    value.push_back(st.make(NodeKind::Word, "round", at, space));
+    value.push_back(st.make_group(std::move(args), at, false));
+    return {};
+  }
+};
+
+bool is_char_type(const Node& n) {
+  return sql::is_word(n, "char") || sql::is_word(n, "varchar") || sql::is_word(n, "nchar") ||
+         sql::is_word(n, "nvarchar");
+}
+
+// convert(char(10), x, 111) -> replace(substr(x, 1, 10), '-', '/'); isnull -> ifnull.
+Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
+  if (sql::is_word(name, "isnull")) {
+    name.text = "ifnull";
+    return {};
+  }
+  if (!sql::is_word(name, "convert")) return {};
+  Nodes& a = args.children;
+  std::vector<sql::Range> parts = sql::split_commas(a, 0, a.size());
+  const bool supported = parts.size() == 3 && parts[0].size() == 2 && is_char_type(a[parts[0].begin]) &&
+                         a[parts[0].begin + 1].kind == NodeKind::Group && a[parts[0].begin + 1].children.size() == 1 &&
+                         a[parts[0].begin + 1].children.front().text == "10" && parts[1].size() >= 1 &&
+                         parts[2].size() == 1 && a[parts[2].begin].text == "111";
+  if (!supported) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
+  const uint32_t at = name.offset;
+  Nodes date;
+  for (size_t k = parts[1].begin; k < parts[1].end; ++k) date.push_back(std::move(a[k]));
+  date.front().space_before = false;
+  date.push_back(st.make(NodeKind::Comma, ",", at, false));
+  date.push_back(st.make(NodeKind::Number, "1", at));
+  date.push_back(st.make(NodeKind::Comma, ",", at, false));
+  date.push_back(st.make(NodeKind::Number, "10", at));
+  Nodes outer;
+  outer.push_back(st.make(NodeKind::Word, "substr", at, false));
+  outer.push_back(st.make_group(std::move(date), at, false));
+  outer.push_back(st.make(NodeKind::Comma, ",", at, false));
+  outer.push_back(st.make(NodeKind::String, "'-'", at));
+  outer.push_back(st.make(NodeKind::Comma, ",", at, false));
+  outer.push_back(st.make(NodeKind::String, "'/'", at));
+  name.text = "replace";
+  args.children = std::move(outer);
+  args.space_before = false;
+  args.space_before_close = false;
+  return {};
+}
+
+class SqliteDialect final : public Dialect {
+ public:
+  std::string_view name() const override { return "sqlite"; }
+
+  Result<Translation> translate(std::string_view tsql, const Catalog& catalog) const override {
+    auto parsed = sql::parse(tsql);
+    if (!parsed) return Error{parsed.error()};
+    Statement& st = *parsed;
+    const SqliteValues values;
+    Result<void> r = sql::classify(st);
+    if (r) r = sql::extract_into(st);
+    if (r) r = sql::bind_columns(st, catalog, values);
+    if (r) r = sql::top_to_limit(st);
+    if (r) r = sql::update_from_without_target(st);
+    if (r) r = sql::delete_with_from(st);
+    if (r) sql::simplify_names(st);
+    if (r) r = sql::rewrite_calls(st, sqlite_call);
+    if (!r) return Error{r.error()};
+    Translation t;
+    t.kind = st.kind;
+    t.sql = sql::emit(st, sql::PlaceholderStyle::Question, t.params);
+    t.into = std::move(st.into);
+    return t;
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<Dialect> make_sqlite_dialect() { return std::make_unique<SqliteDialect>(); }
+
+}  // namespace kq::db

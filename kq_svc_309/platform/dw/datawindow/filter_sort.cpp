@@ -1,0 +1,130 @@
+// Filter and sort of the primary buffer through the expression engine.
+#include <algorithm>
+
+#include "platform/dw/datawindow/datawindow.h"
+#include "platform/dw/datawindow/sort_spec.h"
+#include "platform/value/text.h"
+
+namespace kq::dw {
+
+int DataWindow::setfilter(std::string_view t) {
+  if (!bound_) return fail("no dataobject");
+  if (text::trim(t).empty()) {
+    filter_.reset();
+    filter_text_.clear();
+    return 1;
+  }
+  auto c = bound_->compile(t);
+  if (!c) return fail("filter '" + std::string(t) + "': " + c.error());
+  filter_ = std::move(*c);
+  filter_text_ = std::string(t);
+  return 1;
+}
+
+int DataWindow::filter() {
+  if (!bound_) return fail("no dataobject");
+  apply_filter();
+  if (sorted_) apply_sort();
+  place_current_after_change(current_);
+  return 1;
+}
+
+void DataWindow::apply_filter() {
+  auto& primary = rows_.buffer(Buffer::Primary);
+  auto& filtered = rows_.buffer(Buffer::Filter);
+  std::vector<RowIndex> kept, dropped;
+  kept.reserve(primary.size() + filtered.size());
+  auto passes = [&](RowIndex r) {
+    return !filter_ || eval_.test(*filter_, static_cast<expr::RowId>(r)) == expr::Tri::True;
+  };
+  // The rows are judged against the buffer as it was (rowcount() in a filter
+  // sees every row that was shown).
+  std::vector<RowIndex> back = filtered;
+  std::sort(back.begin(), back.end());
+  for (RowIndex r : primary) (passes(r) ? kept : dropped).push_back(r);
+  for (RowIndex r : back) (passes(r) ? kept : dropped).push_back(r);
+  // A sort in force orders the rows anew; rows that tie then come in the
+  // order they were retrieved, whichever buffer they were in.
+  if (sorted_ && !sort_.empty()) std::sort(kept.begin(), kept.end());
+  primary = std::move(kept);
+  filtered = std::move(dropped);
+  rows_.primary_changed();
+  nested_.clear();
+}
+
+int DataWindow::setsort(std::string_view t) {
+  if (!bound_) return fail("no dataobject");
+  auto keys = parse_sort(t);
+  if (!keys) return fail("sort '" + std::string(t) + "': " + keys.error());
+  std::vector<SortKeyCompiled> compiled;
+  for (const SortKey& k : *keys) {
+    std::string e = k.expression;
+    if (e.size() > 1 && e[0] == '#') {
+      int n = std::atoi(e.c_str() + 1);
+      if (n < 1 || n > static_cast<int>(bound_->definition().columns.size()))
+        return fail("sort '" + std::string(t) + "': no column " + e);
+      e = bound_->definition().columns[static_cast<std::size_t>(n - 1)].name;
+    }
+    auto c = bound_->compile(e);
+    if (!c) return fail("sort '" + std::string(t) + "': " + c.error());
+    compiled.push_back(SortKeyCompiled{std::move(*c), k.descending});
+  }
+  sort_ = std::move(compiled);
+  sort_text_ = std::string(t);
+  sorted_ = false;
+  return 1;
+}
+
+int DataWindow::sort() {
+  if (!bound_) return fail("no dataobject");
+  apply_sort();
+  sorted_ = true;
+  place_current_after_change(current_);
+  return 1;
+}
+
+void DataWindow::apply_sort() {
+  if (sort_.empty()) return;
+  auto& primary = rows_.buffer(Buffer::Primary);
+  const std::size_t n = primary.size();
+  // Each key is either a plain column, compared in the store, or an
+  // expression evaluated once per row.
+  struct Key {
+    int column = -1;
+    std::vector<Value> values;  // by position in `primary` before sorting
+    bool descending = false;
+  };
+  std::vector<Key> keys;
+  for (const SortKeyCompiled& k : sort_) {
+    Key key;
+    key.descending = k.descending;
+    if (const std::size_t* slot = k.key.expression.column_slot()) {
+      key.column = static_cast<int>(*slot);
+    } else {
+      key.values.reserve(n);
+      for (RowIndex r : primary) key.values.push_back(eval_.evaluate(k.key, static_cast<expr::RowId>(r)));
+    }
+    keys.push_back(std::move(key));
+  }
+  std::vector<uint32_t> order(n);
+  for (uint32_t i = 0; i < n; ++i) order[i] = i;
+  auto value_order = [](const Value& a, const Value& b) {
+    if (a.is_null() || b.is_null()) return a.is_null() == b.is_null() ? 0 : (a.is_null() ? -1 : 1);
+    return compare(a, b).value_or(0);
+  };
+  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+    for (const Key& k : keys) {
+      int c = k.column >= 0 ? rows_.store.compare(static_cast<std::size_t>(k.column), primary[a], primary[b])
+                            : value_order(k.values[a], k.values[b]);
+      if (c != 0) return k.descending ? c > 0 : c < 0;
+    }
+    return false;
+  });
+  std::vector<RowIndex> sorted(n);
+  for (std::size_t i = 0; i < n; ++i) sorted[i] = primary[order[i]];
+  primary = std::move(sorted);
+  rows_.primary_changed();
+  nested_.clear();
+}
+
+}  // namespace kq::dw

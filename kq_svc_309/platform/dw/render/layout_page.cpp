@@ -1,0 +1,17 @@
+#include "platform/dw/render/layout_page.h"
+
+#include <utility>
+
+namespace kq::dw {
+
+PageSize page_size(const Definition& def, double width_mm, double height_mm) {
+  PageSize page;
+  if (def.page_width_mm > 0) page.width_mm = def.page_width_mm;
+  if (def.page_height_mm > 0) page.height_mm = def.page_height_mm;
+  if (width_mm > 0) page.width_mm = width_mm;
+  if (height_mm > 0) page.height_mm = height_mm;
+  if (def.landscape && page.width_mm < page.height_mm) std::swap(page.width_mm, page.height_mm);
+  return page;
+}
+
+}  // namespace kq::dw

@@ -1,0 +1,17 @@
+#pragma once
+// The printed page of a definition.
+#include "platform/dw/definition/definition.h"
+
+namespace kq::dw {
+
+struct PageSize {
+  double width_mm = 210;
+  double height_mm = 297;
+};
+
+// The page as declared (A4 when a side is not positive), or the given sizes
+// where positive; landscape turns a page that is higher than wide. A page
+// declared wider than high (continuous paper) stays as declared.
+PageSize page_size(const Definition& def, double width_mm = 0, double height_mm = 0);
+
+}  // namespace kq::dw
