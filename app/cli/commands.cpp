@@ -1,5 +1,7 @@
 #include "cli/commands.h"
 
+#include "framework/dw_functions.h"
+
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <string>
@@ -8,12 +10,14 @@
 namespace kq::app {
 
 int run_command_line(int argc, char** argv) {
+  fw::install_dw_functions();
   CLI::App app{"kq_svc_309: the repair-service module of the workshop management application"};
   app.require_subcommand(1);
   int status = 0;
   register_upper_je(app, status);
   register_db(app, status);
   register_call(app, status);
+  register_dw(app, status);
   // upper-je takes only amounts: a standalone "--" (the usual end-of-options marker, needed by other
   // programs before "-0.5") is dropped so that CLI11 passes every amount through in order.
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -15,5 +15,6 @@ int run_command_line(int argc, char** argv);
 void register_upper_je(CLI::App& app, int& status);
 void register_db(CLI::App& app, int& status);
 void register_call(CLI::App& app, int& status);
+void register_dw(CLI::App& app, int& status);
 
 }  // namespace kq::app

@@ -1,5 +1,9 @@
 #include "framework/dw_functions.h"
 
+#include <mutex>
+
+#include "platform/dw/definition/global_functions.h"
+
 #include "framework/f_bgfs.h"
 #include "framework/f_qmbs_retu.h"
 #include "framework/f_retu_para.h"
@@ -40,6 +44,11 @@ void register_dw_functions(FunctionRegistry& registry) {
   registry.add("f_svc_upper_je", 1, Type::String, [](std::span<const Value> a) {
     return text_or_null(f_svc_upper_je(a[0].as_decimal()));
   });
+}
+
+void install_dw_functions() {
+  static std::once_flag once;
+  std::call_once(once, [] { register_dw_functions(dw::global_functions()); });
 }
 
 }  // namespace kq::fw

@@ -17,4 +17,7 @@ namespace kq::fw {
 
 void register_dw_functions(dw::expr::FunctionRegistry& registry);
 
+// Registers them into dw::global_functions() once per process (later calls do nothing).
+void install_dw_functions();
+
 }  // namespace kq::fw

@@ -95,7 +95,7 @@ class DataWindow final : public Presentation {
   // --- Retrieval -----------------------------------------------------------
   // Runs the query with the arguments matched in order to the definition's
   // retrieval arguments (converted to their types); every buffer is emptied
-  // first, and the filter and sort in force are applied to the new rows. The
+  // first, and the filter and sort that are set are applied to the new rows. The
   // number of rows in the primary buffer, or -1: without definition or
   // transaction, with a wrong number of arguments, or on a database error
   // (the transaction's sqlcode and sqlerrtext keep it).

@@ -20,6 +20,7 @@ void Evaluator::bind(const BoundDefinition* bound) {
   bound_ = bound;
   scopes_.clear();
   depth_ = 0;
+  loose_ = Scope{};
   all_columns_.clear();
   const std::size_t n = rows_.store.column_count();
   for (uint32_t i = 0; i < n; ++i) all_columns_.push_back(i);
@@ -57,7 +58,13 @@ void Evaluator::fill(Slot& slot, RowId row, const ColumnSet& columns) const {
 
 const Value* Evaluator::columns(RowId row) const {
   if (row == kNoRow || row >= rows_.store.row_count()) return nullptr;
-  if (depth_ == 0) push(all_columns_);  // a caller outside evaluate(): treat as one scope of every column
+  // A caller outside evaluate() gets every column of the row, fetched anew
+  // (valid until its next call).
+  if (depth_ == 0) {
+    loose_.start.row = kNoRow;
+    fill(loose_.start, row, all_columns_);
+    return loose_.start.values.data();
+  }
   Scope& s = scopes_[depth_ - 1];
   Slot& slot = (s.start.row == kNoRow || s.start.row == row) ? s.start : s.passing;
   fill(slot, row, *s.columns);

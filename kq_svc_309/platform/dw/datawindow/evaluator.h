@@ -68,6 +68,7 @@ class Evaluator final : public expr::RowContext {
   ColumnSet all_columns_;
   mutable std::deque<Scope> scopes_;  // a deque: slots stay in place while deeper scopes are added
   mutable std::size_t depth_ = 0;
+  mutable Scope loose_;
 };
 
 }  // namespace kq::dw

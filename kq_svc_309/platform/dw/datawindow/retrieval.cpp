@@ -103,7 +103,10 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
   }
   rows_.primary_changed();
   if (filter_) apply_filter();
-  if (sorted_) apply_sort();
+  if (!sort_.empty()) {
+    apply_sort();
+    sorted_ = true;
+  }
   place_current_after_change(std::nullopt);
   return rowcount();
 }

@@ -55,12 +55,14 @@ TEST_F(DataWindowPresentation, RecordCounterAndTotalsFollowCurrentRowAndFilter) 
                 {"W03", "0", 0, Value::null(Type::Decimal), Value::null(Type::DateTime), ""}});
   EXPECT_EQ(text("compute_1", 1), "记录数:1/3");
   EXPECT_EQ(text("t_nhjje", 1), "1,300.25");
+  dw.setitem(1, "nhjje", "200");
+  EXPECT_EQ(text("t_nhjje", 1), "1,400.25");
   dw.setrow(2);
   EXPECT_EQ(text("compute_1", 2), "记录数:2/3");
   dw.setfilter("cwxzt <> '2'");
   dw.filter();
   EXPECT_EQ(text("compute_1", 1), "记录数:1/2");
-  EXPECT_EQ(text("t_nhjje", 1), "100.00");  // totals cover the rows shown
+  EXPECT_EQ(text("t_nhjje", 1), "200.00");  // totals cover the rows shown
   EXPECT_EQ(text("cwxzt_t", 0), "结算状态");
 }
 

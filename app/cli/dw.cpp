@@ -1,0 +1,186 @@
+// kq_svc_309 dw NAME [ARGS...] --db PATH --company CODE --format json|csv|html|pdf [--out FILE]:
+// retrieves a data window and writes its rows or its printed presentation.
+#include <CLI/CLI.hpp>
+#include <unistd.h>
+
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "cli/commands.h"
+#include "cli/session_setup.h"
+#include "platform/dw/datawindow/datawindow.h"
+#include "platform/dw/render/html_render.h"
+#include "platform/dw/render/pdf_render.h"
+#include "platform/ui/scripted_ui.h"
+#include "platform/value/format.h"
+
+namespace kq::app {
+namespace {
+
+struct DwOptions {
+  std::string name;
+  std::vector<std::string> args;
+  std::string format = "json";
+  std::string out;
+  SessionSetup setup;
+};
+
+nlohmann::ordered_json to_json(const Value& v) {
+  if (v.is_null()) return nullptr;
+  if (v.is_long()) return v.lng();
+  if (v.is_decimal()) {
+    // Exact digits: the JSON number is written from the decimal's own text.
+    return nlohmann::ordered_json::parse(v.dec().to_string());
+  }
+  if (v.is_bool()) return v.boolean();
+  if (v.is_datetime()) return v.dt().to_string();
+  return *v.as_string();
+}
+
+std::string csv_field(const std::string& s) {
+  if (s.find_first_of(",\"\n\r") == std::string::npos) return s;
+  std::string q = "\"";
+  for (char c : s) {
+    if (c == '"') q += '"';
+    q += c;
+  }
+  return q + "\"";
+}
+
+std::string csv_text(const Value& v) {
+  if (v.is_null()) return "";
+  if (v.is_datetime()) return v.dt().to_string();
+  return format::general(v);
+}
+
+// The data window's rows: columns then computed fields, as JSON or CSV.
+std::string rows_as(const dw::DataWindow& dw, bool json) {
+  const dw::Definition& def = dw.definition();
+  auto computes = def.computes();
+  nlohmann::ordered_json array = nlohmann::ordered_json::array();
+  std::string csv;
+  if (!json) {
+    std::vector<std::string> names;
+    for (const auto& c : def.columns) names.push_back(csv_field(c.name));
+    for (const auto* c : computes) names.push_back(csv_field(c->name));
+    for (size_t i = 0; i < names.size(); ++i) csv += (i ? "," : "") + names[i];
+    csv += "\r\n";
+  }
+  for (long row = 1; row <= dw.rowcount(); ++row) {
+    nlohmann::ordered_json obj = nlohmann::ordered_json::object();
+    std::vector<std::string> fields;
+    for (const auto& c : def.columns) {
+      Value v = dw.getitem(row, c.name);
+      if (json) obj[c.name] = to_json(v);
+      else fields.push_back(csv_field(csv_text(v)));
+    }
+    for (const auto* c : computes) {
+      Value v = dw.evaluate(c->expression, row);
+      if (json) obj[c->name] = to_json(v);
+      else fields.push_back(csv_field(csv_text(v)));
+    }
+    if (json) {
+      array.push_back(std::move(obj));
+    } else {
+      for (size_t i = 0; i < fields.size(); ++i) csv += (i ? "," : "") + fields[i];
+      csv += "\r\n";
+    }
+  }
+  return json ? array.dump(2) + "\n" : csv;
+}
+
+int run_dw(const DwOptions& o) {
+  if (o.format != "json" && o.format != "csv" && o.format != "html" && o.format != "pdf") {
+    std::cerr << "dw: --format must be json, csv, html or pdf\n";
+    return 2;
+  }
+  auto session = open_session(o.setup);
+  if (!session) {
+    std::cerr << "dw: " << session.error() << '\n';
+    return 1;
+  }
+  ui::ScriptedUi ui;
+  ui.on_message = [](const ui::MessageBox& m) { std::cerr << m.title << ": " << m.text << '\n'; };
+  (*session)->ui = &ui;
+  fw::SessionScope scope(**session);
+
+  dw::DataWindow dw;
+  if (dw.dataobject(o.name) != 1) {
+    std::cerr << "dw: " << dw.last_error() << '\n';
+    return 2;
+  }
+  const auto& def = dw.definition();
+  if (o.args.size() != def.arguments.size()) {
+    std::cerr << "dw: " << o.name << " takes " << def.arguments.size() << " argument(s)";
+    for (size_t i = 0; i < def.arguments.size(); ++i) std::cerr << (i ? ", " : ": ") << def.arguments[i].name;
+    std::cerr << "; " << o.args.size() << " given\n";
+    return 2;
+  }
+  dw.settransobject((*session)->sqlca);
+  std::vector<Value> args;
+  for (const auto& a : o.args) args.emplace_back(a);
+  if (dw.retrieve(args) < 0) {
+    std::cerr << "dw: retrieving " << o.name << " failed: "
+              << ((*session)->sqlca.sqlerrtext.empty() ? dw.last_error() : (*session)->sqlca.sqlerrtext) << '\n';
+    return 1;
+  }
+
+  std::string output;
+  if (o.format == "json" || o.format == "csv") {
+    output = rows_as(dw, o.format == "json");
+  } else if (o.format == "html") {
+    dw::HtmlOptions h;
+    h.mode = dw::HtmlOptions::Mode::Preview;
+    h.document = true;
+    output = dw::render_html(dw, h);
+  } else {
+    dw::PdfOptions p;
+    p.title = def.title.empty() ? def.name : def.title;
+    auto pdf = dw::render_pdf(dw, p);
+    if (!pdf) {
+      std::cerr << "dw: printing " << o.name << " failed: " << pdf.error() << '\n';
+      return 1;
+    }
+    output = std::move(*pdf);
+  }
+  (*session)->sqlca.rollback();
+
+  if (o.out.empty()) {
+    if (o.format == "pdf" && isatty(1)) {
+      std::cerr << "dw: a PDF is not for the terminal; give --out FILE\n";
+      return 2;
+    }
+    std::cout << output;
+    return 0;
+  }
+  std::ofstream file(o.out, std::ios::binary);
+  file << output;
+  if (!file) {
+    std::cerr << "dw: cannot write " << o.out << '\n';
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void register_dw(CLI::App& app, int& status) {
+  auto o = std::make_shared<DwOptions>();
+  auto* cmd = app.add_subcommand("dw", "Retrieves a data window and writes its rows (json, csv) or its printout (html, pdf)");
+  cmd->add_option("NAME", o->name, "the data window, e.g. d_svc305_jsd1")->required();
+  cmd->add_option("ARGS", o->args, "its retrieval arguments, in order");
+  cmd->add_option("--db", o->setup.db_path, "the shop database file")->required();
+  cmd->add_option("--company", o->setup.company, "the company code (gs_gsh)")->required();
+  cmd->add_option("--operator", o->setup.operator_code, "the operator code (gs_yhdm)");
+  cmd->add_option("--format", o->format, "json (default), csv, html or pdf");
+  cmd->add_option("--out", o->out, "write to this file instead of standard output");
+  cmd->footer("json: an array of row objects keyed by column name, computed fields included (numbers as numbers, "
+              "dates as \"yyyy/mm/dd hh:mm:ss\", null as null).\nExample: kq_svc_309 dw d_svc305_jsd1 1010000000005 01 "
+              "--db shop.db --company 01 --format pdf --out slip.pdf");
+  cmd->callback([o, &status] { status = run_dw(*o); });
+}
+
+}  // namespace kq::app

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+
+#include "support/run_process.h"
+
+namespace kq {
+namespace {
+
+using kq::testing::read_file;
+using kq::testing::run_kq;
+
+class CliDw : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    dir_ = std::filesystem::temp_directory_path() / ("kq_cli_dw_" + std::to_string(getpid()));
+    std::filesystem::remove_all(dir_);
+    db_ = (dir_ / "shop.db").string();
+    auto r = run_kq("db demo --today 2026/12/08 --db " + db_);
+    ASSERT_EQ(r.status, 0) << r.err;
+  }
+  static void TearDownTestSuite() { std::filesystem::remove_all(dir_); }
+  static std::string at() { return " --db " + db_ + " --company 01"; }
+
+  static inline std::filesystem::path dir_;
+  static inline std::string db_;
+};
+
+TEST_F(CliDw, JsonRowsCarryColumnsAndComputedFieldsWithTheirTypes) {
+  auto r = run_kq("dw d_svc305_01 2026/12/08 2026/12/08" + at() + " --format json");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto rows = nlohmann::json::parse(r.out);
+  ASSERT_TRUE(rows.is_array());
+  ASSERT_FALSE(rows.empty());
+  const auto& first = rows[0];
+  EXPECT_TRUE(first["nhjje"].is_number()) << first.dump();
+  EXPECT_TRUE(first["cwtsbh"].is_string());
+  EXPECT_EQ(first["djsrq"].get<std::string>().substr(0, 10), "2026/12/08");
+  EXPECT_EQ(first["compute_1"], "记录数:1/" + std::to_string(rows.size()));
+  for (const auto& row : rows) EXPECT_TRUE(row["cwxzt"] == "1" || row["cwxzt"] == "2") << row.dump();
+}
+
+TEST_F(CliDw, CsvHasAHeadingLineAndOneLinePerRow) {
+  auto json = nlohmann::json::parse(run_kq("dw d_svc309_01" + at()).out);
+  auto r = run_kq("dw d_svc309_01" + at() + " --format csv");
+  ASSERT_EQ(r.status, 0) << r.err;
+  size_t lines = 0;
+  for (char c : r.out) lines += c == '\n';
+  EXPECT_EQ(lines, json.size() + 1);
+  EXPECT_EQ(r.out.rfind("bs,cwtsbh,", 0), 0u) << r.out.substr(0, 80);
+}
+
+TEST_F(CliDw, SlipPrintsAsPdfAndHtml) {
+  std::string pdf = (dir_ / "slip.pdf").string();
+  auto r = run_kq("dw d_svc305_jsd1 1010000000005 01" + at() + " --format pdf --out " + pdf);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(read_file(pdf).rfind("%PDF", 0), 0u);
+  auto html = run_kq("dw d_svc305_jsd1 1010000000005 01" + at() + " --format html");
+  ASSERT_EQ(html.status, 0) << html.err;
+  EXPECT_NE(html.out.find("结算单"), std::string::npos);
+  EXPECT_NE(html.out.find("1010000000005"), std::string::npos);
+}
+
+TEST_F(CliDw, WrongArgumentsAndUnknownNamesFailClearly) {
+  auto few = run_kq("dw d_svc305_jsd1 1010000000005" + at());
+  EXPECT_EQ(few.status, 2);
+  EXPECT_NE(few.err.find("takes 2 argument(s): bh, ls_gsh"), std::string::npos) << few.err;
+  auto unknown = run_kq("dw d_nothing" + at());
+  EXPECT_NE(unknown.status, 0);
+  EXPECT_NE(unknown.err.find("d_nothing"), std::string::npos) << unknown.err;
+  auto format = run_kq("dw d_svc309_01" + at() + " --format xml");
+  EXPECT_EQ(format.status, 2);
+}
+
+}  // namespace
+}  // namespace kq
