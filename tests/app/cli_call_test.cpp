@@ -1,31 +1,15 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 
-#include "support/run_process.h"
+#include "support/cli_demo_shop.h"
 
 namespace kq {
 namespace {
 
 using kq::testing::run_kq;
 
-// One demo shop for the whole suite, built through the command line as a user would.
-class CliCall : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = std::filesystem::temp_directory_path() / ("kq_cli_call_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir_);
-    db_ = (dir_ / "shop.db").string();
-    auto r = run_kq("db demo --today 2026/12/08 --db " + db_);
-    ASSERT_EQ(r.status, 0) << r.err;
-  }
-  static void TearDownTestSuite() { std::filesystem::remove_all(dir_); }
-  static std::string at() { return " --db " + db_ + " --company 01"; }
-
-  static inline std::filesystem::path dir_;
-  static inline std::string db_;
-};
+class CliCall : public kq::testing::CliDemoShop {};
 
 TEST_F(CliCall, VehicleIdByChassisOrPlate) {
   auto unknown = run_kq("call f_svc_getid NO_SUCH_CHASSIS \"\"" + at());

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
-#include "support/run_process.h"
+#include "support/cli_demo_shop.h"
 
 namespace kq {
 namespace {
@@ -12,21 +11,7 @@ namespace {
 using kq::testing::read_file;
 using kq::testing::run_kq;
 
-class CliDw : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    dir_ = std::filesystem::temp_directory_path() / ("kq_cli_dw_" + std::to_string(getpid()));
-    std::filesystem::remove_all(dir_);
-    db_ = (dir_ / "shop.db").string();
-    auto r = run_kq("db demo --today 2026/12/08 --db " + db_);
-    ASSERT_EQ(r.status, 0) << r.err;
-  }
-  static void TearDownTestSuite() { std::filesystem::remove_all(dir_); }
-  static std::string at() { return " --db " + db_ + " --company 01"; }
-
-  static inline std::filesystem::path dir_;
-  static inline std::string db_;
-};
+class CliDw : public kq::testing::CliDemoShop {};
 
 TEST_F(CliDw, JsonRowsCarryColumnsAndComputedFieldsWithTheirTypes) {
   auto r = run_kq("dw d_svc305_01 2026/12/08 2026/12/08" + at() + " --format json");
