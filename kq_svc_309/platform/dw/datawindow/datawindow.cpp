@@ -83,9 +83,9 @@ int DataWindow::bind(DefinitionPtr def, std::shared_ptr<FunctionMemo> functions)
   }
   bound_ = *b;
   dataobject_ = bound_->definition().name;
-  std::vector<RowStore::ColumnSpec> specs;
-  for (const ColumnDef& c : bound_->definition().columns) specs.push_back({c.type, c.scale});
-  rows_.store.reset(std::move(specs));
+  std::vector<RowStore::ColumnType> kinds;
+  for (const ColumnDef& c : bound_->definition().columns) kinds.push_back({c.type, c.scale});
+  rows_.store.reset(std::move(kinds));
   eval_.bind(bound_.get());
   error_.clear();
   return 1;

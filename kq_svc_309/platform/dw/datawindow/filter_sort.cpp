@@ -2,7 +2,8 @@
 #include <algorithm>
 
 #include "platform/dw/datawindow/datawindow.h"
-#include "platform/dw/datawindow/sort_spec.h"
+#include "platform/dw/datawindow/sort_text.h"
+#include "platform/dw/expression/sort_order.h"
 #include "platform/value/text.h"
 
 namespace kq::dw {
@@ -88,7 +89,9 @@ void DataWindow::apply_sort() {
   auto& primary = rows_.buffer(Buffer::Primary);
   const std::size_t n = primary.size();
   // Each key is either a plain column, compared in the store, or an
-  // expression evaluated once per row.
+  // expression evaluated once per row and ordered as the engine orders
+  // values (expr::sort_order: nulls first). The store's order of a column
+  // is the same.
   struct Key {
     int column = -1;
     std::vector<Value> values;  // by position in `primary` before sorting
@@ -108,14 +111,10 @@ void DataWindow::apply_sort() {
   }
   std::vector<uint32_t> order(n);
   for (uint32_t i = 0; i < n; ++i) order[i] = i;
-  auto value_order = [](const Value& a, const Value& b) {
-    if (a.is_null() || b.is_null()) return a.is_null() == b.is_null() ? 0 : (a.is_null() ? -1 : 1);
-    return compare(a, b).value_or(0);
-  };
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
     for (const Key& k : keys) {
       int c = k.column >= 0 ? rows_.store.compare(static_cast<std::size_t>(k.column), primary[a], primary[b])
-                            : value_order(k.values[a], k.values[b]);
+                            : expr::sort_order(k.values[a], k.values[b]);
       if (c != 0) return k.descending ? c > 0 : c < 0;
     }
     return false;

@@ -1,5 +1,6 @@
 // Items of a data window: reading, setting, statuses and the pending edit.
 #include "platform/dw/datawindow/datawindow.h"
+#include "platform/dw/definition/concat.h"
 #include "platform/value/text.h"
 
 namespace kq::dw {
@@ -55,7 +56,7 @@ int DataWindow::setitem(long row, const ColumnRef& column, Buffer buffer, const 
   auto r = row_index(row, buffer);
   if (!r) return fail("row " + std::to_string(row) + " does not exist");
   auto v = to_column(slot, value);
-  if (!v) return fail("'" + value.debug_string() + "' is no " + type_name(bound_->definition().columns[slot].type));
+  if (!v) return fail(concat({"'", value.debug_string(), "' is no ", type_name(bound_->definition().columns[slot].type)}));
   return set_item(*r, slot, *v);
 }
 

@@ -1,11 +1,21 @@
 // Retrieval: the definition's query through the transaction's cursor into the row store.
+#include <limits>
+
 #include "platform/dw/datawindow/datawindow.h"
 
 namespace kq::dw {
 namespace {
 
+// True when the decimal has no more places than `unit` (10^(10 - scale)) allows.
+bool at_scale(Decimal d, int64_t unit) {
+  const Decimal::Raw raw = d.raw();
+  if (raw >= std::numeric_limits<int64_t>::min() && raw <= std::numeric_limits<int64_t>::max())
+    return static_cast<int64_t>(raw) % unit == 0;
+  return raw % unit == 0;
+}
+
 // Converts a fetched value to its column's type in place; false when it does not convert.
-bool fit(Value& v, Type type, int scale, Decimal::Raw unit) {
+bool fit(Value& v, Type type, int scale, int64_t unit) {
   switch (type) {
     case Type::String:
       if (v.is_string()) return true;
@@ -18,7 +28,7 @@ bool fit(Value& v, Type type, int scale, Decimal::Raw unit) {
       break;
     case Type::Decimal:
       if (v.is_decimal()) {
-        if (v.dec().raw() % unit != 0) v = Value(v.dec().round(scale));
+        if (!at_scale(v.dec(), unit)) v = Value(v.dec().round(scale));
         return true;
       }
       break;
@@ -27,7 +37,7 @@ bool fit(Value& v, Type type, int scale, Decimal::Raw unit) {
   auto c = v.converted_to(type);
   if (!c) return false;
   v = std::move(*c);
-  if (type == Type::Decimal && !v.is_null() && v.dec().raw() % unit != 0) v = Value(v.dec().round(scale));
+  if (type == Type::Decimal && !v.is_null() && !at_scale(v.dec(), unit)) v = Value(v.dec().round(scale));
   return true;
 }
 
@@ -75,7 +85,7 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
 
   std::vector<Type> types(n);
   std::vector<int> scales(n);
-  std::vector<Decimal::Raw> units(n, 1);
+  std::vector<int64_t> units(n, 1);
   for (std::size_t c = 0; c < n; ++c) {
     types[c] = d.columns[c].type;
     scales[c] = d.columns[c].scale;

@@ -20,14 +20,14 @@ int order(T a, T b) {
 
 }  // namespace
 
-void RowStore::reset(std::vector<ColumnSpec> specs) {
+void RowStore::reset(std::vector<ColumnType> kinds) {
   columns_.clear();
-  columns_.resize(specs.size());
-  for (std::size_t i = 0; i < specs.size(); ++i) {
-    columns_[i].spec = specs[i];
-    if (specs[i].type == Type::Decimal) {
-      int scale = specs[i].scale < 0 ? 0 : (specs[i].scale > Decimal::kScale ? Decimal::kScale : specs[i].scale);
-      columns_[i].spec.scale = scale;
+  columns_.resize(kinds.size());
+  for (std::size_t i = 0; i < kinds.size(); ++i) {
+    columns_[i].layout = kinds[i];
+    if (kinds[i].type == Type::Decimal) {
+      int scale = kinds[i].scale < 0 ? 0 : (kinds[i].scale > Decimal::kScale ? Decimal::kScale : kinds[i].scale);
+      columns_[i].layout.scale = scale;
       columns_[i].unit = pow10(Decimal::kScale - scale);
     }
   }
@@ -66,22 +66,25 @@ void RowStore::set(RowIndex row, std::size_t column, const Value& v) {
   Column& c = columns_[column];
   uint64_t& bits = c.nulls[row >> 6];
   const uint64_t mask = 1ull << (row & 63);
-  if (c.spec.type == Type::Decimal && !c.wide.empty()) c.wide.erase(row);
+  if (c.layout.type == Type::Decimal && !c.wide.empty()) c.wide.erase(row);
   if (v.is_null()) {
     bits |= mask;
     cell(c, row) = 0;
     return;
   }
   bits &= ~mask;
-  switch (c.spec.type) {
+  switch (c.layout.type) {
     case Type::String: cell(c, row) = c.texts.add(v.str()); break;
     case Type::Long: cell(c, row) = static_cast<uint64_t>(v.lng()); break;
     case Type::DateTime: cell(c, row) = static_cast<uint64_t>(v.dt().seconds()); break;
     case Type::Decimal: {
       const Decimal d = v.dec();
       const Decimal::Raw raw = d.raw();
-      const Decimal::Raw units = raw / c.unit;
-      if (raw % c.unit == 0 && units > std::numeric_limits<int64_t>::min() && units <= std::numeric_limits<int64_t>::max()) {
+      // Most amounts fit 64 bits in raw units already: divide in 64 bits then.
+      const bool narrow = raw >= std::numeric_limits<int64_t>::min() && raw <= std::numeric_limits<int64_t>::max();
+      const Decimal::Raw units = narrow ? static_cast<int64_t>(raw) / c.unit : raw / c.unit;
+      const bool whole = narrow ? static_cast<int64_t>(raw) % c.unit == 0 : raw % c.unit == 0;
+      if (whole && units > std::numeric_limits<int64_t>::min() && units <= std::numeric_limits<int64_t>::max()) {
         cell(c, row) = static_cast<uint64_t>(static_cast<int64_t>(units));
       } else {
         cell(c, row) = static_cast<uint64_t>(kWide);
@@ -102,10 +105,10 @@ Decimal RowStore::decimal_of(const Column& c, RowIndex row) const {
 void RowStore::get(RowIndex row, std::size_t column, Value& out) const {
   const Column& c = columns_[column];
   if (is_null(row, column)) {
-    out = Value::null(c.spec.type);
+    out = Value::null(c.layout.type);
     return;
   }
-  switch (c.spec.type) {
+  switch (c.layout.type) {
     case Type::String: out = Value(c.texts.view(cell(c, row))); break;
     case Type::Long: out = Value(static_cast<long long>(static_cast<int64_t>(cell(c, row)))); break;
     case Type::DateTime: out = Value(DateTime::from_seconds(static_cast<int64_t>(cell(c, row)))); break;
@@ -118,7 +121,7 @@ int RowStore::compare(std::size_t column, RowIndex a, RowIndex b) const {
   const bool na = is_null(a, column), nb = is_null(b, column);
   if (na || nb) return na == nb ? 0 : (na ? -1 : 1);
   const Column& c = columns_[column];
-  switch (c.spec.type) {
+  switch (c.layout.type) {
     case Type::String: {
       int r = c.texts.view(cell(c, a)).compare(c.texts.view(cell(c, b)));
       return r < 0 ? -1 : (r > 0 ? 1 : 0);

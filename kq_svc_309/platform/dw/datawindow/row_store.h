@@ -21,19 +21,19 @@ using RowIndex = uint32_t;
 
 class RowStore {
  public:
-  struct ColumnSpec {
+  struct ColumnType {
     Type type = Type::String;  // String, Long, Decimal or DateTime
     int scale = 0;             // Decimal: places kept in the cell
   };
 
   // Drops every row and sets the columns.
-  void reset(std::vector<ColumnSpec> columns);
+  void reset(std::vector<ColumnType> columns);
   // Drops every row, keeping the columns.
   void clear();
 
   std::size_t column_count() const { return columns_.size(); }
   RowIndex row_count() const { return rows_; }
-  Type type(std::size_t column) const { return columns_[column].spec.type; }
+  Type type(std::size_t column) const { return columns_[column].layout.type; }
 
   // Appends a row whose items are all null; returns its number.
   RowIndex append();
@@ -59,7 +59,7 @@ class RowStore {
 
  private:
   struct Column {
-    ColumnSpec spec;
+    ColumnType layout;
     int64_t unit = 1;  // Decimal: raw units per cell unit (10^(10 - scale))
     std::vector<std::vector<uint64_t>> chunks;
     std::vector<uint64_t> nulls;  // one bit per row, 1 = null

@@ -4,7 +4,8 @@ namespace kq::dw {
 namespace {
 
 std::string add_var(SqlStatement& s, char prefix, const Value& v) {
-  std::string name = std::string(1, prefix) + std::to_string(s.names.size() + 1);
+  std::string name(1, prefix);
+  name += std::to_string(s.names.size() + 1);
   s.names.push_back(name);
   s.values.push_back(v);
   return ":" + name;

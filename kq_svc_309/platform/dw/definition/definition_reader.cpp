@@ -111,7 +111,7 @@ void read_computes(const YAML::Node& node, Definition& def, LoadErrors& errors, 
     o.name = text::lower(m.text("name").value_or(""));
     o.expression = m.text("expression").value_or("");
     o.format = m.text("format").value_or("");
-    o.visible = "0";
+    o.visible = std::string(1, '0');
     if (o.name.empty()) errors.add(m.line(), "a computed field needs a 'name'");
     if (text::trim(o.expression).empty()) errors.add(m.line(), "computed field '" + o.name + "' needs an 'expression'");
     def.hidden_computes.push_back(std::move(o));

@@ -1,6 +1,7 @@
 // Objects of the presentation: band objects of forms and reports, grid
 // columns and grid footer objects.
 #include <initializer_list>
+#include "platform/dw/definition/concat.h"
 
 #include "platform/dw/definition/definition_reader.h"
 #include "platform/dw/definition/yaml_map.h"
@@ -162,7 +163,7 @@ void read_band(const YAML::Node& node, BandDef& band, std::string_view band_name
                int& unnamed_texts) {
   const int line = line_of(node);
   if (!node.IsSequence()) {
-    if (!node.IsNull()) errors.add(line, "'" + std::string(band_name) + "' must be a list of rows");
+    if (!node.IsNull()) errors.add(line, concat({"'", band_name, "' must be a list of rows"}));
     return;
   }
   for (const YAML::Node& row_node : node) {

@@ -1,4 +1,5 @@
 #include "platform/dw/definition/yaml_map.h"
+#include "platform/dw/definition/concat.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -72,7 +73,7 @@ std::optional<std::string> YamlMap::text(std::string_view key) const {
   YAML::Node n = node(key);
   if (n.IsNull()) return std::string();
   if (!n.IsScalar()) {
-    errors_.add(line(key), "'" + std::string(key) + "' of " + what_ + " must be a text");
+    errors_.add(line(key), concat({"'", key, "' of ", what_, " must be a text"}));
     return std::nullopt;
   }
   return n.Scalar();
@@ -82,7 +83,7 @@ std::optional<double> YamlMap::number(std::string_view key) const {
   if (!has(key)) return std::nullopt;
   YAML::Node n = node(key);
   std::optional<double> v = n.IsScalar() ? parse_number(n.Scalar()) : std::nullopt;
-  if (!v) errors_.add(line(key), "'" + std::string(key) + "' of " + what_ + " must be a number");
+  if (!v) errors_.add(line(key), concat({"'", key, "' of ", what_, " must be a number"}));
   return v;
 }
 
@@ -90,7 +91,7 @@ std::optional<int> YamlMap::integer(std::string_view key) const {
   auto v = number(key);
   if (!v) return std::nullopt;
   if (*v != static_cast<double>(static_cast<int>(*v))) {
-    errors_.add(line(key), "'" + std::string(key) + "' of " + what_ + " must be a whole number");
+    errors_.add(line(key), concat({"'", key, "' of ", what_, " must be a whole number"}));
     return std::nullopt;
   }
   return static_cast<int>(*v);
@@ -100,7 +101,7 @@ std::optional<bool> YamlMap::flag(std::string_view key) const {
   if (!has(key)) return std::nullopt;
   YAML::Node n = node(key);
   std::optional<bool> v = n.IsScalar() ? parse_flag(n.Scalar()) : std::nullopt;
-  if (!v) errors_.add(line(key), "'" + std::string(key) + "' of " + what_ + " must be true or false");
+  if (!v) errors_.add(line(key), concat({"'", key, "' of ", what_, " must be true or false"}));
   return v;
 }
 
@@ -111,7 +112,7 @@ std::optional<std::string> YamlMap::choice(std::string_view key, std::initialize
     if (text::iequals(*t, c)) return std::string(c);
   std::string list;
   for (std::string_view c : choices) list += (list.empty() ? "" : ", ") + std::string(c);
-  errors_.add(line(key), "'" + std::string(key) + "' of " + what_ + " must be one of " + list + ", not '" + *t + "'");
+  errors_.add(line(key), concat({"'", key, "' of ", what_, " must be one of ", list, ", not '", *t, "'"}));
   return std::nullopt;
 }
 

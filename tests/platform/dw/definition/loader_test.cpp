@@ -292,10 +292,5 @@ TEST(DefinitionLoader, ColumnTypes) {
     EXPECT_FALSE(parse_column_type(bad)) << bad;
 }
 
-TEST(DefinitionLoader, DefinitionNameComesFromTheFileStem) {
-  EXPECT_EQ(definition_name_of("data/d_svc305_jsd1.yaml"), "d_svc305_jsd1");
-  EXPECT_EQ(definition_name_of("d_x"), "d_x");
-}
-
 }  // namespace
 }  // namespace kq::dw

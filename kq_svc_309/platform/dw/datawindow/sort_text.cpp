@@ -1,4 +1,4 @@
-#include "platform/dw/datawindow/sort_spec.h"
+#include "platform/dw/datawindow/sort_text.h"
 
 #include "platform/value/text.h"
 
