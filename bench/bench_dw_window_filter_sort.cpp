@@ -5,6 +5,10 @@
 //
 // Counters: ms per operation of each side and the ratio data window / hand
 // (target: at most 2).
+//
+// Figures (Release, 2 shared cores, CPU time per operation):
+//   filter  data window  7.9 ms  hand 4.6 ms   1.7x   (was 28.9 ms vs 5.2 ms, 5.5x)
+//   sort    data window  153 ms  hand 202 ms   0.8x   (was 657 ms vs 199 ms, 3.3x)
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 #include <unistd.h>

@@ -16,5 +16,6 @@ void register_upper_je(CLI::App& app, int& status);
 void register_db(CLI::App& app, int& status);
 void register_call(CLI::App& app, int& status);
 void register_dw(CLI::App& app, int& status);
+void register_serve(CLI::App& app, int& status);
 
 }  // namespace kq::app

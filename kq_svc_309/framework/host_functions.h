@@ -1,6 +1,7 @@
 #pragma once
 // The host application's global functions as the module calls them.
 #include "framework/f_bgfs.h"
+#include "framework/f_delete_remind.h"
 #include "framework/f_grmc.h"
 #include "framework/f_log_operate.h"
 #include "framework/f_msg.h"
@@ -9,5 +10,8 @@
 #include "framework/f_retu_czyauth.h"
 #include "framework/f_retu_djxh.h"
 #include "framework/f_retu_para.h"
+#include "framework/f_select_current_row.h"
+#include "framework/f_set_back_value.h"
 #include "framework/f_sqlca.h"
+#include "framework/openbox.h"
 #include "framework/session.h"

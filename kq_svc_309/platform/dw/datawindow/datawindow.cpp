@@ -212,7 +212,9 @@ std::size_t DataWindow::memory_bytes() const { return rows_.memory_bytes(); }
 void DataWindow::place_current_after_change(std::optional<RowIndex> previous) {
   rows_.primary_changed();
   const auto& primary = rows_.buffer(Buffer::Primary);
-  if (previous && rows_.position(*previous) > 0) {
+  // A search rather than position(): the map of positions is rebuilt only
+  // when something asks for one.
+  if (previous && std::find(primary.begin(), primary.end(), *previous) != primary.end()) {
     current_ = previous;
     return;
   }

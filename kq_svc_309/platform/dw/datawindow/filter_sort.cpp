@@ -1,6 +1,7 @@
 // Filter and sort of the primary buffer through the expression engine.
 #include <algorithm>
 
+#include "platform/dw/datawindow/bulk_rows.h"
 #include "platform/dw/datawindow/datawindow.h"
 #include "platform/dw/datawindow/sort_text.h"
 #include "platform/dw/expression/sort_order.h"
@@ -35,15 +36,39 @@ void DataWindow::apply_filter() {
   auto& filtered = rows_.buffer(Buffer::Filter);
   std::vector<RowIndex> kept, dropped;
   kept.reserve(primary.size() + filtered.size());
-  auto passes = [&](RowIndex r) {
-    return !filter_ || eval_.test(*filter_, static_cast<expr::RowId>(r)) == expr::Tri::True;
+  // A condition of columns and constants only is judged over the store's
+  // cells directly; any other through the evaluator, row by row.
+  std::optional<BulkCondition> bulk;
+  if (filter_) bulk = BulkCondition::plan(filter_->expression.root(), rows_.store);
+  std::vector<expr::Tri> truths;
+  auto judge = [&](const std::vector<RowIndex>& rows) {
+    if (!filter_) {
+      kept.insert(kept.end(), rows.begin(), rows.end());
+    } else if (bulk) {
+      bulk->test(rows_.store, rows, truths);
+      // Counted first, then each row goes to its list without a branch.
+      const auto pass_count = static_cast<std::size_t>(std::count(truths.begin(), truths.end(), expr::Tri::True));
+      std::size_t nk = kept.size(), nd = dropped.size();
+      kept.resize(nk + pass_count);
+      dropped.resize(nd + rows.size() - pass_count);
+      RowIndex* const lists[2] = {dropped.data(), kept.data()};
+      for (std::size_t i = 0; i < rows.size(); ++i) {
+        const bool pass = truths[i] == expr::Tri::True;
+        lists[pass][pass ? nk : nd] = rows[i];
+        nk += pass;
+        nd += !pass;
+      }
+    } else {
+      for (RowIndex r : rows)
+        (eval_.test(*filter_, static_cast<expr::RowId>(r)) == expr::Tri::True ? kept : dropped).push_back(r);
+    }
   };
   // The rows are judged against the buffer as it was (rowcount() in a filter
   // sees every row that was shown).
   std::vector<RowIndex> back = filtered;
   std::sort(back.begin(), back.end());
-  for (RowIndex r : primary) (passes(r) ? kept : dropped).push_back(r);
-  for (RowIndex r : back) (passes(r) ? kept : dropped).push_back(r);
+  judge(primary);
+  judge(back);
   // A sort in force orders the rows anew; rows that tie then come in the
   // order they were retrieved, whichever buffer they were in.
   if (sorted_ && !sort_.empty()) std::sort(kept.begin(), kept.end());
@@ -88,37 +113,26 @@ void DataWindow::apply_sort() {
   if (sort_.empty()) return;
   auto& primary = rows_.buffer(Buffer::Primary);
   const std::size_t n = primary.size();
-  // Each key is either a plain column, compared in the store, or an
+  // Each key is either a plain column, ordered as the store orders it, or an
   // expression evaluated once per row and ordered as the engine orders
   // values (expr::sort_order: nulls first). The store's order of a column
   // is the same.
-  struct Key {
-    int column = -1;
-    std::vector<Value> values;  // by position in `primary` before sorting
-    bool descending = false;
-  };
-  std::vector<Key> keys;
-  for (const SortKeyCompiled& k : sort_) {
-    Key key;
+  std::vector<std::vector<Value>> values(sort_.size());
+  std::vector<BulkSortKey> keys;
+  for (std::size_t i = 0; i < sort_.size(); ++i) {
+    const SortKeyCompiled& k = sort_[i];
+    BulkSortKey key;
     key.descending = k.descending;
     if (const std::size_t* slot = k.key.expression.column_slot()) {
       key.column = static_cast<int>(*slot);
     } else {
-      key.values.reserve(n);
-      for (RowIndex r : primary) key.values.push_back(eval_.evaluate(k.key, static_cast<expr::RowId>(r)));
+      values[i].reserve(n);
+      for (RowIndex r : primary) values[i].push_back(eval_.evaluate(k.key, static_cast<expr::RowId>(r)));
+      key.values = &values[i];
     }
-    keys.push_back(std::move(key));
+    keys.push_back(key);
   }
-  std::vector<uint32_t> order(n);
-  for (uint32_t i = 0; i < n; ++i) order[i] = i;
-  std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    for (const Key& k : keys) {
-      int c = k.column >= 0 ? rows_.store.compare(static_cast<std::size_t>(k.column), primary[a], primary[b])
-                            : expr::sort_order(k.values[a], k.values[b]);
-      if (c != 0) return k.descending ? c > 0 : c < 0;
-    }
-    return false;
-  });
+  const std::vector<uint32_t> order = sort_positions(rows_.store, primary, keys);
   std::vector<RowIndex> sorted(n);
   for (std::size_t i = 0; i < n; ++i) sorted[i] = primary[order[i]];
   primary = std::move(sorted);

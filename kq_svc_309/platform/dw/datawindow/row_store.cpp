@@ -6,6 +6,7 @@ namespace kq::dw {
 namespace {
 
 constexpr int64_t kWide = std::numeric_limits<int64_t>::min();
+static_assert(static_cast<uint64_t>(kWide) == RowStore::kWideCell);
 
 int64_t pow10(int n) {
   int64_t v = 1;

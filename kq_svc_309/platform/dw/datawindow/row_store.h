@@ -52,6 +52,24 @@ class RowStore {
   // bytes, numbers and dates by value. <0, 0 or >0.
   int compare(std::size_t column, RowIndex a, RowIndex b) const;
 
+  // Raw access for loops over many rows (the layout above). The cell of an
+  // item: for a String column the text arena's cell (texts(column).view()
+  // reads it; it stays in place until clear()), Long and DateTime the value,
+  // Decimal the count of unit(column) raw units, or kWideCell when the value
+  // is kept aside (decimal() reads it). Null items have cell 0.
+  uint64_t raw_cell(RowIndex row, std::size_t column) const { return cell(columns_[column], row); }
+  const uint64_t& raw_cell_ref(RowIndex row, std::size_t column) const { return cell(columns_[column], row); }
+  const TextArena& texts(std::size_t column) const { return columns_[column].texts; }
+  int64_t unit(std::size_t column) const { return columns_[column].unit; }
+  // The value of a non-null item of a Decimal column.
+  Decimal decimal(RowIndex row, std::size_t column) const { return decimal_of(columns_[column], row); }
+  static constexpr uint64_t kWideCell = uint64_t{1} << 63;
+  // The cells of a column in chunks of kChunkRows rows (row r at
+  // [r / kChunkRows][r % kChunkRows]) and its null bits (row r at bit r % 64
+  // of word r / 64); valid until rows are appended or cleared.
+  const std::vector<uint64_t>* cell_chunks(std::size_t column) const { return columns_[column].chunks.data(); }
+  const uint64_t* null_words(std::size_t column) const { return columns_[column].nulls.data(); }
+
   // Bytes held for the rows (cells, null bits, texts), capacity included.
   std::size_t memory_bytes() const;
 

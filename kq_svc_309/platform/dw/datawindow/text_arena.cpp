@@ -10,12 +10,15 @@ constexpr uint64_t kInlineFlag = 1ull << 63;
 static_assert(std::endian::native == std::endian::little, "texts in place are read as the low bytes of the cell");
 }  // namespace
 
+uint64_t TextArena::in_place(std::string_view s) {
+  if (s.size() > kInlineMax) return 0;
+  uint64_t cell = kInlineFlag | (static_cast<uint64_t>(s.size()) << 56);
+  for (std::size_t i = 0; i < s.size(); ++i) cell |= static_cast<uint64_t>(static_cast<unsigned char>(s[i])) << (8 * i);
+  return cell;
+}
+
 uint64_t TextArena::add(std::string_view s) {
-  if (s.size() <= kInlineMax) {
-    uint64_t cell = kInlineFlag | (static_cast<uint64_t>(s.size()) << 56);
-    for (std::size_t i = 0; i < s.size(); ++i) cell |= static_cast<uint64_t>(static_cast<unsigned char>(s[i])) << (8 * i);
-    return cell;
-  }
+  if (s.size() <= kInlineMax) return in_place(s);
   if (s.size() > kBig) {
     big_.emplace_back(s);
     return (kBigLength << 32) | static_cast<uint64_t>(big_.size() - 1);

@@ -15,6 +15,9 @@ class TextArena {
  public:
   // The cell standing for `s` (storing its bytes when they do not fit in place).
   uint64_t add(std::string_view s);
+  // The cell add() gives `s` when it fits in place (then every text equal
+  // to `s`, and no other, has this cell); 0 when it does not fit.
+  static uint64_t in_place(std::string_view s);
   // The text of a cell made by add() of this arena; valid until clear().
   std::string_view view(const uint64_t& cell) const;
   void clear();

@@ -56,6 +56,14 @@ template <BinaryOp Op>
 class ColumnTextCompare final : public Condition {
  public:
   ColumnTextCompare(std::size_t slot, Value k) : slot_(slot), k_(k.str()), single_(k_.size() == 1), kv_(std::move(k)) {}
+  NodeShape shape() const override {
+    NodeShape s;
+    s.kind = NodeShape::Kind::ColumnCompare;
+    s.op = Op;
+    s.slot = slot_;
+    s.constant = &kv_;
+    return s;
+  }
   Tri test(const Frame& f) const override {
     if (!f.cols) return Tri::Null;
     const Value& v = f.cols[slot_];
@@ -87,6 +95,14 @@ class ColumnNumberCompare final : public Condition {
   ColumnNumberCompare(std::size_t slot, Value k) : slot_(slot), kd_(*k.as_decimal()), kv_(std::move(k)) {
     integral_ = kd_.is_integer() && kv_.is_long();
     kl_ = integral_ ? kv_.lng() : 0;
+  }
+  NodeShape shape() const override {
+    NodeShape s;
+    s.kind = NodeShape::Kind::ColumnCompare;
+    s.op = Op;
+    s.slot = slot_;
+    s.constant = &kv_;
+    return s;
   }
   Tri test(const Frame& f) const override {
     if (!f.cols) return Tri::Null;

@@ -12,6 +12,13 @@ class Condition : public Node {
 class AndNode final : public Condition {
  public:
   AndNode(NodePtr a, NodePtr b) : a_(std::move(a)), b_(std::move(b)) {}
+  NodeShape shape() const override {
+    NodeShape s;
+    s.kind = NodeShape::Kind::And;
+    s.operands[0] = a_.get();
+    s.operands[1] = b_.get();
+    return s;
+  }
   Tri test(const Frame& f) const override {
     Tri a = a_->test(f);
     if (a == Tri::False) return Tri::False;
@@ -27,6 +34,13 @@ class AndNode final : public Condition {
 class OrNode final : public Condition {
  public:
   OrNode(NodePtr a, NodePtr b) : a_(std::move(a)), b_(std::move(b)) {}
+  NodeShape shape() const override {
+    NodeShape s;
+    s.kind = NodeShape::Kind::Or;
+    s.operands[0] = a_.get();
+    s.operands[1] = b_.get();
+    return s;
+  }
   Tri test(const Frame& f) const override {
     Tri a = a_->test(f);
     if (a == Tri::True) return Tri::True;
@@ -42,6 +56,12 @@ class OrNode final : public Condition {
 class NotNode final : public Condition {
  public:
   explicit NotNode(NodePtr operand) : operand_(std::move(operand)) {}
+  NodeShape shape() const override {
+    NodeShape s;
+    s.kind = NodeShape::Kind::Not;
+    s.operands[0] = operand_.get();
+    return s;
+  }
   Tri test(const Frame& f) const override {
     Tri t = operand_->test(f);
     if (t == Tri::Null) return Tri::Null;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "platform/dw/expression/row_context.h"
+#include "platform/dw/expression/syntax_tree.h"
 #include "platform/value/value.h"
 
 namespace kq::dw::expr {
@@ -29,6 +30,25 @@ enum class Tri : uint8_t { False = 0, True = 1, Null = 2 };
 Tri truth(const Value& v);
 Value tri_value(Tri t);
 
+class Node;
+
+// What a node computes, for engines that evaluate conditions in bulk over
+// their own storage. Kinds other than Other promise exactly this behaviour:
+//   And, Or, Not: the three-valued operator (Not: operands[0] only) of the
+//     operands' test(), which have no effects;
+//   ColumnCompare: column `slot` compared by `op` with `*constant`, a non-null
+//     text or number: null when the item is null; a text item by bytes with a
+//     text constant; a number item by value with a number constant.
+// Constants are recognised through constant().
+struct NodeShape {
+  enum class Kind : uint8_t { Other, And, Or, Not, ColumnCompare };
+  Kind kind = Kind::Other;
+  BinaryOp op = BinaryOp::Equal;
+  std::size_t slot = 0;
+  const Value* constant = nullptr;
+  const Node* operands[2] = {nullptr, nullptr};
+};
+
 class Node {
  public:
   explicit Node(Type type) : type_(type) {}
@@ -47,6 +67,8 @@ class Node {
   virtual const Value* constant() const { return nullptr; }
   // The column slot when the node is a plain column reference.
   virtual const std::size_t* column_slot() const { return nullptr; }
+  // What the node computes; Other unless a bulk evaluator may stand in for it.
+  virtual NodeShape shape() const { return {}; }
 
   // Static type of the result; Any when it depends on the data.
   Type type() const { return type_; }

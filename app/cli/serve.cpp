@@ -1,0 +1,127 @@
+// kq_svc_309 serve --db PATH [--port N] [--listen ADDR] [--idle-minutes N]:
+// the workstation. Serves the browser front end and the workstation protocol
+// (docs/protocol.md) over HTTP until interrupted.
+#include <CLI/CLI.hpp>
+#include <pthread.h>
+#include <signal.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <iostream>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "cli/commands.h"
+#include "data/schema/database_files.h"
+#include "framework/dw_functions.h"
+#include "framework/module_menu.h"
+#include "server/api.h"
+#include "server/http_server.h"
+#include "server/module_host.h"
+#include "server/session_registry.h"
+
+namespace kq::app {
+namespace {
+
+struct ServeArgs {
+  std::string db;
+  int port = 8309;
+  std::string listen = "127.0.0.1";
+  int idle_minutes = 30;
+};
+
+bool is_loopback(const std::string& address) {
+  return address == "localhost" || address == "::1" || address.rfind("127.", 0) == 0;
+}
+
+int run_serve(const ServeArgs& args) {
+  fw::install_dw_functions();
+  fw::install_module_windows();
+  {
+    schema::OpenOptions check;
+    check.create = false;
+    check.migrate = true;
+    auto files = schema::open_database_files(args.db, check);
+    if (!files) {
+      std::cerr << "serve: " << files.error() << '\n';
+      return 1;
+    }
+  }
+  if (args.idle_minutes < 1) {
+    std::cerr << "serve: --idle-minutes must be at least 1\n";
+    return 2;
+  }
+
+  // SIGINT and SIGTERM are taken by a watching thread (blocked in every other
+  // thread, which inherit this mask), so the server stops in order.
+  sigset_t stop_signals;
+  sigemptyset(&stop_signals);
+  sigaddset(&stop_signals, SIGINT);
+  sigaddset(&stop_signals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+
+  server::SessionRegistry sessions(std::chrono::minutes(args.idle_minutes));
+  server::Api::Options options;
+  options.db_path = args.db;
+  options.make_host = server::make_module_host;
+  server::Api api(options, sessions);
+  server::HttpServer http(api);
+  auto port = http.bind(args.listen, args.port);
+  if (!port) {
+    std::cerr << "serve: " << port.error() << '\n';
+    return 1;
+  }
+  if (!is_loopback(args.listen)) {
+    std::cerr << "serve: warning: listening on " << args.listen
+              << ", reachable from other machines; see docs/operations.md\n";
+  }
+  const std::string host = args.listen.find(':') != std::string::npos ? "[" + args.listen + "]" : args.listen;
+  std::cout << "kq_svc_309 workstation: http://" << host << ":" << *port << "/" << std::endl;
+
+  std::mutex m;
+  std::condition_variable cv;
+  bool done = false;
+  std::thread signals([&] {
+    int sig = 0;
+    sigwait(&stop_signals, &sig);
+    std::lock_guard lock(m);
+    if (!done) http.stop();
+  });
+  std::thread sweeper([&] {
+    std::unique_lock lock(m);
+    while (!cv.wait_for(lock, std::chrono::seconds(30), [&] { return done; })) {
+      lock.unlock();
+      sessions.sweep();
+      lock.lock();
+    }
+  });
+
+  const bool served = http.run();
+  {
+    std::lock_guard lock(m);
+    done = true;
+  }
+  cv.notify_all();
+  sweeper.join();
+  pthread_kill(signals.native_handle(), SIGTERM);
+  signals.join();
+  sessions.clear();
+  std::cout << "kq_svc_309 workstation stopped" << std::endl;
+  return served ? 0 : 1;
+}
+
+}  // namespace
+
+void register_serve(CLI::App& app, int& status) {
+  auto a = std::make_shared<ServeArgs>();
+  auto* cmd = app.add_subcommand("serve", "Starts the workstation: the browser front end and its HTTP protocol");
+  cmd->add_option("--db", a->db, "the shop database file")->required();
+  cmd->add_option("--port", a->port, "TCP port (default 8309; 0 = any free port)")->check(CLI::Range(0, 65535));
+  cmd->add_option("--listen", a->listen, "address to listen on (default 127.0.0.1, this machine only)");
+  cmd->add_option("--idle-minutes", a->idle_minutes, "a session unused this long is signed out (default 30)");
+  cmd->footer("Open the printed address in a browser. Stop with Ctrl-C. See docs/operations.md.");
+  cmd->callback([a, &status] { status = run_serve(*a); });
+}
+
+}  // namespace kq::app

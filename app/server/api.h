@@ -1,0 +1,58 @@
+#pragma once
+// The workstation protocol (docs/protocol.md) independent of the HTTP
+// library: a request in, a response out. Every refusal is a JSON error
+// {"error": {"status": N, "message": "..."}}; nothing a browser or a script
+// sends can crash the server.
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "server/session_registry.h"
+#include "server/workstation.h"
+
+namespace kq::server {
+
+struct HttpRequest {
+  std::string method;                         // "GET", "POST" …
+  std::string path;                           // "/api/events"
+  std::map<std::string, std::string> query;   // decoded query parameters
+  std::string authorization;                  // the Authorization header, "" when absent
+  std::string body;
+};
+
+struct HttpResponse {
+  int status = 200;
+  std::string content_type = "application/json; charset=utf-8";
+  std::string body;
+  std::vector<std::pair<std::string, std::string>> headers;  // further headers
+};
+
+class Api {
+ public:
+  struct Options {
+    std::string db_path;   // the shop database
+    HostFactory make_host; // the windows of each new session
+    WaitLimits limits;
+  };
+
+  Api(Options options, SessionRegistry& sessions);
+
+  // Answers one request; thread-safe (requests of different sessions run at
+  // once, those of one session meet on its UI thread).
+  HttpResponse handle(const HttpRequest& request);
+
+ private:
+  HttpResponse route_api(const HttpRequest& request, const std::vector<std::string>& parts);
+  HttpResponse sign_in(const HttpRequest& request);
+  HttpResponse with_session(const HttpRequest& request, const std::vector<std::string>& parts);
+  HttpResponse static_file(const HttpRequest& request);
+
+  Options options_;
+  SessionRegistry& sessions_;
+};
+
+// A JSON error response.
+HttpResponse error_response(const ApiError& error);
+
+}  // namespace kq::server

@@ -1,0 +1,77 @@
+#include "server/http_server.h"
+
+#include <httplib.h>
+
+namespace kq::server {
+
+namespace {
+
+constexpr size_t kMaxBody = 4 * 1024 * 1024;
+constexpr size_t kWorkerThreads = 32;  // long-polling requests each hold one while they wait
+
+HttpRequest to_request(const httplib::Request& req) {
+  HttpRequest r;
+  r.method = req.method;
+  r.path = req.path;
+  for (const auto& [key, value] : req.params) r.query.emplace(key, value);
+  r.authorization = req.get_header_value("Authorization");
+  r.body = req.body;
+  return r;
+}
+
+void to_response(const HttpResponse& from, httplib::Response& res) {
+  res.status = from.status;
+  for (const auto& [name, value] : from.headers) res.set_header(name, value);
+  res.set_header("X-Content-Type-Options", "nosniff");
+  res.set_header("Referrer-Policy", "no-referrer");
+  res.set_header("X-Frame-Options", "DENY");
+  res.set_header("Cache-Control", "no-store");
+  res.set_header("Content-Security-Policy",
+                 "default-src 'self'; style-src 'self' 'unsafe-inline'; img-src 'self' data: blob:; "
+                 "frame-src 'self' blob:; object-src 'none'; base-uri 'none'; frame-ancestors 'none'");
+  res.set_content(from.body, from.content_type.c_str());
+}
+
+}  // namespace
+
+HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::Server>()) {
+  server_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
+  server_->set_payload_max_length(kMaxBody);
+  auto handler = [this](const httplib::Request& req, httplib::Response& res) {
+    to_response(api_.handle(to_request(req)), res);
+  };
+  const char* any = R"(/.*)";
+  server_->Get(any, handler);
+  server_->Post(any, handler);
+  server_->Put(any, handler);
+  server_->Patch(any, handler);
+  server_->Delete(any, handler);
+  server_->Options(any, handler);
+  server_->set_error_handler([](const httplib::Request&, httplib::Response& res) {
+    if (!res.body.empty()) return;
+    std::string message = "请求无法处理 (HTTP " + std::to_string(res.status) + ")";
+    if (res.status == 400) message += "：请求格式错误（POST 请求须带正文，例如 {}）";
+    if (res.status == 413) message = "请求正文过大";
+    HttpResponse e = error_response(ApiError{res.status, message});
+    to_response(e, res);
+  });
+}
+
+HttpServer::~HttpServer() = default;
+
+Result<int> HttpServer::bind(const std::string& address, int port) {
+  if (port == 0) {
+    int bound = server_->bind_to_any_port(address);
+    if (bound <= 0) return make_error("cannot listen on " + address);
+    return bound;
+  }
+  if (!server_->bind_to_port(address, port))
+    return make_error("cannot listen on " + address + ":" + std::to_string(port) + " (in use, or not an address of this machine)");
+  return port;
+}
+
+bool HttpServer::run() { return server_->listen_after_bind(); }
+
+void HttpServer::stop() { server_->stop(); }
+
+}  // namespace kq::server

@@ -1,0 +1,99 @@
+#include "server/module_host.h"
+
+#include <cstdio>
+
+#include "framework/module_menu.h"
+#include "platform/dw/render/pdf_render.h"
+#include "platform/ui/event_dispatch.h"
+#include "platform/ui/window.h"
+#include "platform/ui/window_manager.h"
+#include "platform/ui/window_state.h"
+
+namespace kq::server {
+
+using nlohmann::json;
+
+namespace {
+
+class ModuleHost : public WindowHost {
+ public:
+  ModuleHost() { options_.may_open = [](std::string_view c) { return fw::in_module_menu(c); }; }
+
+  std::vector<MenuEntry> menu() override {
+    std::vector<MenuEntry> out;
+    for (const auto& e : fw::module_menu()) out.push_back({e.classname, e.title});
+    return out;
+  }
+
+  std::optional<ApiError> open(const std::string& window_class) override {
+    json r = ui::dispatch_event(manager_, {{"window", 0}, {"event", "open"}, {"class", window_class}}, options_);
+    // A window that refused to open (its ue_before_open said why to the
+    // person) leaves nothing new to show; that is no error of the request.
+    if (!r.value("ok", false))
+      std::fprintf(stderr, "kq_svc_309 serve: %s did not open: %s\n", window_class.c_str(),
+                   r.value("error", std::string()).c_str());
+    return std::nullopt;
+  }
+
+  json windows() override { return ui::windows_state(manager_); }
+
+  std::optional<ApiError> dispatch(const json& event) override {
+    json r = ui::dispatch_event(manager_, event, options_);
+    if (r.value("ok", false)) return std::nullopt;
+    return forbidden("操作被拒绝（" + r.value("error", std::string()) + "）");
+  }
+
+  Expected<json> rows(long long window, const std::string& control, long first, long count) override {
+    auto found = grid(window, control);
+    if (!found) return found.error();
+    ui::Window& w = *found->first;
+    ui::DataWindowControl& c = *found->second;
+    c.first_row = first;
+    c.row_window = count;
+    c.shown_current_row = c.dw().getrow();  // the rows asked for, not the current row's
+    json state = ui::window_state(w);
+    for (const json& s : state["controls"]) {
+      if (s.value("name", "") != c.name()) continue;
+      return json{{"window", window},       {"control", c.name()},          {"first_row", s.value("first_row", 1)},
+                  {"row_window", s.value("row_window", 0)}, {"rowcount", s.value("rowcount", 0)},
+                  {"html", s.value("html", "")}};
+    }
+    return not_found("窗口中没有控件 " + control);
+  }
+
+  Expected<std::string> pdf(long long window, const std::string& control) override {
+    ui::Window* w = manager_.find(static_cast<int>(window));
+    if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");
+    ui::DataWindowControl* c = w->datawindow(control);
+    if (!c || !c->visible) return not_found("窗口中没有数据窗口 " + control);
+    if (!c->dw().has_definition()) return not_found("数据窗口 " + control + " 没有内容");
+    dw::PdfOptions options;
+    const auto& def = c->dw().definition();
+    options.title = def.title.empty() ? w->title : def.title;
+    auto pdf = dw::render_pdf(c->dw(), options);
+    if (!pdf) return internal_error("打印文件生成失败: " + pdf.error());
+    return std::move(*pdf);
+  }
+
+  void close_all() override { manager_.close_all(); }
+
+ private:
+  Expected<std::pair<ui::Window*, ui::DataWindowControl*>> grid(long long window, const std::string& control) {
+    ui::Window* w = manager_.find(static_cast<int>(window));
+    if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");
+    ui::DataWindowControl* c = w->datawindow(control);
+    if (!c) return not_found("窗口中没有数据窗口 " + control);
+    if (!c->dw().has_definition() || c->dw().definition().style != dw::Definition::Style::Grid)
+      return bad_request("数据窗口 " + control + " 不是列表");
+    return std::make_pair(w, c);
+  }
+
+  ui::WindowManager manager_;
+  ui::DispatchOptions options_;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowHost> make_module_host(fw::Session&, BrowserUi&) { return std::make_unique<ModuleHost>(); }
+
+}  // namespace kq::server

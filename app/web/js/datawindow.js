@@ -1,0 +1,203 @@
+// A data window control: the renderer's fragment (grid, form or report) and
+// what the person does in it.
+//
+// Grids show only a window of rows; the fragment keeps the table's full
+// height with spacer rows, and as the person scrolls past the rows drawn the
+// view asks the server for the rows in sight. A click on a heading is sent as
+// "clicked" with row 0 (the window sorts); arrow, page, Home and End keys move
+// the current row (rowfocuschanged); Enter and a double-click send
+// doubleclicked for the row. Forms send itemchanged for edited fields, check
+// boxes and radio choices.
+import { get } from './api.js';
+import { el, setRendered } from './dom.js';
+
+const ROW_KEYS = new Set(['ArrowDown', 'ArrowUp', 'PageDown', 'PageUp', 'Home', 'End']);
+
+export class DataWindowView {
+  constructor(state, win) {
+    this.win = win;
+    this.name = state.name;
+    this.kind = state.kind;
+    this.html = null;
+    this.fetching = false;
+    this.el = el('div', { class: 'ctl ctl-datawindow', tabindex: 0, dataset: { control: state.name } });
+    this.content = el('div', { class: 'dw-content' });
+    this.el.append(this.content);
+    this.el.addEventListener('click', (e) => this.onClick(e));
+    this.el.addEventListener('dblclick', (e) => this.onDoubleClick(e));
+    this.el.addEventListener('keydown', (e) => this.onKey(e));
+    this.el.addEventListener('change', (e) => this.onChange(e));
+    this.el.addEventListener('scroll', () => this.scheduleRows());
+  }
+
+  pendingText() {
+    return null;
+  }
+  sent() {}
+
+  update(state) {
+    const previous = this.state;
+    this.state = state;
+    this.el.hidden = !state.visible;
+    this.el.dataset.style = state.style || '';
+    this.el.dataset.rowcount = state.rowcount ?? 0;
+    this.el.dataset.currentrow = state.currentrow ?? 0;
+    if (state.html !== undefined && state.html !== this.html) this.draw(state.html);
+    if (previous && previous.currentrow !== state.currentrow && this.keyMoved) this.showCurrent();
+    this.keyMoved = false;
+  }
+
+  draw(html) {
+    const top = this.el.scrollTop;
+    const left = this.el.scrollLeft;
+    setRendered(this.content, html);
+    this.html = html;
+    this.el.scrollTop = top;
+    this.el.scrollLeft = left;
+    this.scheduleRows();
+  }
+
+  isGrid() {
+    return this.state && this.state.style === 'grid';
+  }
+
+  // The row and column under an event's target.
+  hit(target) {
+    const row = target.closest('[data-row]');
+    const cell = target.closest('[data-column],[data-object]');
+    return {
+      row: row ? Number(row.dataset.row) : 0,
+      column: cell ? cell.dataset.column || cell.dataset.object || '' : '',
+    };
+  }
+
+  onClick(e) {
+    if (!this.state || !this.state.enabled) return;
+    if (this.isGrid()) {
+      const th = e.target.closest('th');
+      if (th) {
+        this.win.send({ control: this.name, event: 'clicked', row: 0, column: th.dataset.column || th.dataset.object || '' });
+        return;
+      }
+      const tr = e.target.closest('tr.kq-row');
+      if (tr) this.win.send({ control: this.name, event: 'clicked', ...this.hit(e.target) });
+      return;
+    }
+    const field = e.target.closest('.kq-field.kq-edit[data-column][data-row]');
+    if (field && !field.querySelector('input')) this.edit(field);
+  }
+
+  onDoubleClick(e) {
+    if (!this.state || !this.state.enabled) return;
+    if (this.isGrid() && !e.target.closest('tr.kq-row')) return;
+    if (e.target.closest('input')) return;
+    this.win.send({ control: this.name, event: 'doubleclicked', ...this.hit(e.target) });
+  }
+
+  onKey(e) {
+    if (!this.state || !this.state.enabled || !this.isGrid() || e.target !== this.el) return;
+    const rows = this.state.rowcount || 0;
+    const current = this.state.currentrow || 0;
+    if (e.key === 'Enter') {
+      e.preventDefault();
+      if (current > 0) this.win.send({ control: this.name, event: 'doubleclicked', row: current, column: '' });
+      return;
+    }
+    if (!ROW_KEYS.has(e.key) || rows === 0) return;
+    e.preventDefault();
+    const page = Math.max(1, Math.floor(this.el.clientHeight / this.rowHeight()) - 1);
+    const target = {
+      ArrowDown: current + 1, ArrowUp: current - 1, PageDown: current + page, PageUp: current - page, Home: 1, End: rows,
+    }[e.key];
+    const row = Math.max(1, Math.min(rows, target));
+    if (row === current) return;
+    this.keyMoved = true;
+    this.win.send({ control: this.name, event: 'rowfocuschanged', row });
+  }
+
+  // Check boxes and radio choices of a form.
+  onChange(e) {
+    const input = e.target;
+    if (!(input instanceof HTMLInputElement) || (input.type !== 'checkbox' && input.type !== 'radio')) return;
+    const at = input.closest('[data-column][data-row]');
+    if (!at) return;
+    const row = Number(at.dataset.row);
+    const column = at.dataset.column;
+    const data = input.type === 'checkbox' ? (input.checked ? input.dataset.on : input.dataset.off) ?? '' : input.value;
+    this.win.sendAll([
+      { control: this.name, event: 'clicked', row, column },
+      { control: this.name, event: 'itemchanged', row, column, data },
+    ]);
+  }
+
+  // An editable field of a form becomes an input until Enter or leaving it.
+  edit(field) {
+    const before = field.textContent;
+    const input = el('input', { class: 'cell-editor', value: before });
+    let finished = false;
+    const finish = (commit) => {
+      if (finished) return;
+      finished = true;
+      const value = input.value;
+      field.textContent = commit ? value : before;
+      if (commit && value !== before) {
+        this.win.send({ control: this.name, event: 'itemchanged', row: Number(field.dataset.row), column: field.dataset.column, data: value });
+      }
+    };
+    input.addEventListener('keydown', (e) => {
+      if (e.key === 'Enter') { e.preventDefault(); finish(true); }
+      if (e.key === 'Escape') { e.preventDefault(); e.stopPropagation(); finish(false); }
+    });
+    input.addEventListener('blur', () => finish(true));
+    field.replaceChildren(input);
+    input.focus();
+    input.select();
+  }
+
+  table() {
+    return this.content.querySelector('table.kq-grid[data-first-row]');
+  }
+
+  rowHeight() {
+    const outer = this.content.querySelector('[data-row-height]');
+    return outer ? Number(outer.dataset.rowHeight) || 24 : 24;
+  }
+
+  showCurrent() {
+    const tr = this.content.querySelector('tr.kq-current');
+    if (tr) tr.scrollIntoView({ block: 'nearest' });
+  }
+
+  // Asks for the rows in sight when they are not drawn.
+  scheduleRows() {
+    if (!this.isGrid() || this.fetching) return;
+    clearTimeout(this.timer);
+    this.timer = setTimeout(() => this.fetchRows(), 60);
+  }
+
+  async fetchRows() {
+    const table = this.table();
+    if (!table || this.fetching || this.el.hidden) return;
+    const rows = Number(table.dataset.rows) || 0;
+    const drawnFirst = Number(table.dataset.firstRow);
+    const drawnLast = Number(table.dataset.lastRow);
+    const h = this.rowHeight();
+    const first = Math.min(rows, Math.floor(Math.max(0, this.el.scrollTop - h) / h) + 1);
+    const inSight = Math.ceil(this.el.clientHeight / h) + 1;
+    const last = Math.min(rows, first + inSight - 1);
+    if (rows === 0 || (first >= drawnFirst && last <= drawnLast)) return;
+    const window = Math.max(this.state.row_window || 100, inSight * 2);
+    const from = Math.max(1, first - Math.floor((window - inSight) / 2));
+    this.fetching = true;
+    try {
+      const answer = await get(`/api/windows/${this.win.id}/controls/${encodeURIComponent(this.name)}/rows?first=${from}&count=${window}`);
+      if (answer.html !== undefined) this.draw(answer.html);
+    } catch (e) {
+      // The next scroll asks again; a lost session is handled by the api module.
+    } finally {
+      this.fetching = false;
+    }
+    const after = this.table();
+    if (after && after !== table) this.scheduleRows();
+  }
+}

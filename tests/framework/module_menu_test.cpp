@@ -1,0 +1,61 @@
+// The module's main menu offers the windows that are built, by title.
+#include <gtest/gtest.h>
+
+#include "demo_fixture.h"
+#include "framework/module_menu.h"
+#include "framework/w_svc300_03.h"
+#include "framework/us_svc_xlxm.h"
+#include "platform/ui/event_dispatch.h"
+
+namespace kq::fw {
+namespace {
+
+using kq::testing::DemoShop;
+
+TEST(ModuleMenu, OffersTheBuiltWindowsInMenuOrder) {
+  ui::WindowRegistry registry;
+  install_module_windows(registry);
+  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{{"取消结算", "w_svc305"}}));
+  registry.add("w_svc310", [] { return nullptr; });
+  registry.add("w_svc301", [] { return nullptr; });
+  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{
+                                       {"派工处理", "w_svc301"}, {"取消结算", "w_svc305"}, {"委托书打印工单", "w_svc310"}}));
+  EXPECT_EQ(module_menu_json(registry)[0], (nlohmann::json{{"title", "派工处理"}, {"class", "w_svc301"}}));
+  EXPECT_TRUE(in_module_menu("W_SVC305", registry));
+  EXPECT_FALSE(in_module_menu("w_svc305_01", registry));  // opened from the list only
+  EXPECT_FALSE(in_module_menu("w_svc300_03", registry));
+}
+
+TEST(ModuleMenu, TheWorkstationOpensMenuWindowsOnly) {
+  DemoShop shop;
+  ui::DispatchOptions options;
+  options.may_open = [&](std::string_view c) { return in_module_menu(c, shop.registry); };
+  auto opened = ui::dispatch_event(*shop.windows, {{"window", 0}, {"event", "open"}, {"class", "w_svc305"}}, options);
+  ASSERT_EQ(opened["ok"], true) << opened.dump();
+  EXPECT_EQ(shop.windows->find(opened["window"].get<int>())->title, "取消结算");
+  auto refused = ui::dispatch_event(*shop.windows, {{"window", 0}, {"event", "open"}, {"class", "w_svc305_01"}}, options);
+  EXPECT_FALSE(refused["ok"].get<bool>());
+  EXPECT_EQ(shop.windows->windows().size(), 1u);
+}
+
+TEST(HostWindows, TheRepairItemWindowTellsItsMode) {
+  DemoShop shop;
+  us_svc_xlxm parm;
+  parm.cwtsbh = "1010000000001";
+  parm.ctype = "PG";
+  auto* w = dynamic_cast<w_svc300_03*>(shop.windows->open("w_svc300_03", ui::Message::of_object(parm)));
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->is_type, "PG");
+  EXPECT_EQ(w->ib_is_pg, true);
+  EXPECT_EQ(w->ib_sh, false);
+  EXPECT_NE(w->st_1.text.find("1010000000001"), std::string::npos);
+  ui::close(*w);
+
+  auto* plain = dynamic_cast<w_svc300_03*>(shop.windows->open("w_svc300_03"));
+  ASSERT_NE(plain, nullptr);
+  EXPECT_FALSE(plain->is_type.has_value());  // null: opened without a mode
+  EXPECT_FALSE(plain->ib_is_pg.has_value());
+}
+
+}  // namespace
+}  // namespace kq::fw
