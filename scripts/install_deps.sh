@@ -12,7 +12,12 @@ PACKAGES=(
   libcairo2-dev libpango1.0-dev fonts-wqy-microhei poppler-utils
 )
 if [[ "${KQ_WITH_BROWSER:-0}" == "1" ]]; then
-  PACKAGES+=(chromium nodejs npm)
+  # The browser tests: Debian's Chromium, and Node.js with npm unless a node
+  # and an npm are already there (another packaging of Node.js brings its own
+  # npm, which Debian's npm package would conflict with).
+  PACKAGES+=(chromium)
+  command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
+  command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
 fi
 
 missing=()

@@ -73,19 +73,22 @@ void UiThread::run_reads(std::unique_lock<std::mutex>& lock) {
   }
 }
 
-void UiThread::publish(Stop stop) {
+Stop UiThread::described(Stop stop) {
   if (!stop.error && hooks_.describe) {
     try {
-      json described = hooks_.describe();
-      if (described.is_object()) {
-        for (auto it = described.begin(); it != described.end(); ++it) stop.body[it.key()] = it.value();
+      json d = hooks_.describe();
+      if (d.is_object()) {
+        for (auto it = d.begin(); it != d.end(); ++it) stop.body[it.key()] = it.value();
       }
     } catch (const std::exception& e) {
       std::fprintf(stderr, "kq_svc_309 serve: describing the windows failed: %s\n", e.what());
       stop.error = internal_error(std::string("服务器内部错误: ") + e.what());
     }
   }
-  std::lock_guard lock(m_);
+  return stop;
+}
+
+void UiThread::commit_stop(Stop stop) {
   if (!delivered_ && !last_stop_.error && !stop.error) {
     // The earlier stop was never carried to the browser: its window changes
     // travel with this one.
@@ -100,6 +103,12 @@ void UiThread::publish(Stop stop) {
   ++stop_seq_;
   delivered_ = false;
   cv_.notify_all();
+}
+
+void UiThread::publish(Stop stop) {
+  Stop s = described(std::move(stop));
+  std::lock_guard lock(m_);
+  commit_stop(std::move(s));
 }
 
 Stop UiThread::busy_stop() const {
@@ -203,6 +212,8 @@ bool UiThread::read(std::function<void()> fn, std::chrono::milliseconds wait) {
 }
 
 std::optional<json> UiThread::ask(json dialog, AnswerCheck check) {
+  Stop s = described(Stop{Stop::Kind::Dialog, json::object(), std::nullopt});
+  if (s.error) s = Stop{Stop::Kind::Dialog, json::object(), std::nullopt};  // the dialog still shows
   std::unique_lock lock(m_);
   if (stopping_) return std::nullopt;
   const int id = next_dialog_++;
@@ -211,12 +222,9 @@ std::optional<json> UiThread::ask(json dialog, AnswerCheck check) {
   dialog_ = dialog;
   check_ = std::move(check);
   answer_.reset();
-  lock.unlock();
-  Stop s;
-  s.kind = Stop::Kind::Dialog;
-  s.body = json{{"dialog", std::move(dialog)}};
-  publish(std::move(s));
-  lock.lock();
+  // The dialog becomes visible to requests together with its stop.
+  s.body["dialog"] = std::move(dialog);
+  commit_stop(std::move(s));
   while (true) {
     cv_.wait(lock, [&] { return answer_ || stopping_ || !reads_.empty(); });
     run_reads(lock);

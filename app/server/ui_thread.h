@@ -105,6 +105,10 @@ class UiThread {
   void loop();
   // Runs the queued reads; called with the lock held, returns with it held.
   void run_reads(std::unique_lock<std::mutex>& lock);
+  // `stop` with the describe hook's members; on the thread, without the lock.
+  Stop described(Stop stop);
+  // Makes `stop` the latest; with the lock held.
+  void commit_stop(Stop stop);
   // Publishes a stop; called on the thread without the lock.
   void publish(Stop stop);
   // Waits for a stop newer than `seen`; with the lock held.

@@ -26,8 +26,31 @@ export class DataWindowView {
     this.el.addEventListener('click', (e) => this.onClick(e));
     this.el.addEventListener('dblclick', (e) => this.onDoubleClick(e));
     this.el.addEventListener('keydown', (e) => this.onKey(e));
-    this.el.addEventListener('change', (e) => this.onChange(e));
     this.el.addEventListener('scroll', () => this.scheduleRows());
+    // While a mouse button is down on the data window its rows are not
+    // replaced: the press and its release must meet the same element, or the
+    // click (and the double-click it may complete) would be lost.
+    this.pressing = false;
+    this.pendingHtml = null;
+    this.el.addEventListener('mousedown', () => {
+      this.pressing = true;
+      document.addEventListener('mouseup', () => setTimeout(() => this.release(), 0), { once: true, capture: true });
+    });
+  }
+
+  release() {
+    this.pressing = false;
+    if (this.pendingHtml !== null) {
+      const html = this.pendingHtml;
+      this.pendingHtml = null;
+      if (html !== this.html) this.draw(html);
+    }
+  }
+
+  // Shows a fragment now, or once the mouse button is released.
+  show(html) {
+    if (this.pressing) this.pendingHtml = html;
+    else if (html !== this.html) this.draw(html);
   }
 
   pendingText() {
@@ -42,7 +65,7 @@ export class DataWindowView {
     this.el.dataset.style = state.style || '';
     this.el.dataset.rowcount = state.rowcount ?? 0;
     this.el.dataset.currentrow = state.currentrow ?? 0;
-    if (state.html !== undefined && state.html !== this.html) this.draw(state.html);
+    if (state.html !== undefined) this.show(state.html);
     if (previous && previous.currentrow !== state.currentrow && this.keyMoved) this.showCurrent();
     this.keyMoved = false;
   }
@@ -73,6 +96,10 @@ export class DataWindowView {
 
   onClick(e) {
     if (!this.state || !this.state.enabled) return;
+    if (e.target instanceof HTMLInputElement && (e.target.type === 'checkbox' || e.target.type === 'radio')) {
+      this.onChoice(e);
+      return;
+    }
     if (this.isGrid()) {
       const th = e.target.closest('th');
       if (th) {
@@ -115,15 +142,16 @@ export class DataWindowView {
     this.win.send({ control: this.name, event: 'rowfocuschanged', row });
   }
 
-  // Check boxes and radio choices of a form.
-  onChange(e) {
+  // Check boxes and radio choices of a form: the page does not change them
+  // itself; the server's answer shows what the window kept.
+  onChoice(e) {
     const input = e.target;
-    if (!(input instanceof HTMLInputElement) || (input.type !== 'checkbox' && input.type !== 'radio')) return;
     const at = input.closest('[data-column][data-row]');
-    if (!at) return;
+    const data = input.type === 'checkbox' ? (input.checked ? input.dataset.on : input.dataset.off) ?? '' : input.value;
+    e.preventDefault();
+    if (!at || input.disabled) return;
     const row = Number(at.dataset.row);
     const column = at.dataset.column;
-    const data = input.type === 'checkbox' ? (input.checked ? input.dataset.on : input.dataset.off) ?? '' : input.value;
     this.win.sendAll([
       { control: this.name, event: 'clicked', row, column },
       { control: this.name, event: 'itemchanged', row, column, data },
@@ -139,7 +167,7 @@ export class DataWindowView {
       if (finished) return;
       finished = true;
       const value = input.value;
-      field.textContent = commit ? value : before;
+      field.textContent = before;  // until the server's answer shows what the window kept
       if (commit && value !== before) {
         this.win.send({ control: this.name, event: 'itemchanged', row: Number(field.dataset.row), column: field.dataset.column, data: value });
       }
@@ -191,7 +219,7 @@ export class DataWindowView {
     this.fetching = true;
     try {
       const answer = await get(`/api/windows/${this.win.id}/controls/${encodeURIComponent(this.name)}/rows?first=${from}&count=${window}`);
-      if (answer.html !== undefined) this.draw(answer.html);
+      if (answer.html !== undefined) this.show(answer.html);
     } catch (e) {
       // The next scroll asks again; a lost session is handled by the api module.
     } finally {

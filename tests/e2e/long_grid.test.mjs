@@ -1,0 +1,89 @@
+// A long list scrolls: the grid draws only the rows in sight and asks the
+// server for others as the person scrolls or moves with the keyboard.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { launch } from './support/browser.mjs';
+import { demoShop, startServer } from './support/server.mjs';
+import { openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+
+let shop;
+let server;
+let browser;
+
+before(async () => {
+  shop = demoShop(['--scale', '100000']);
+  server = await startServer(shop.db);
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+  shop?.cleanup();
+});
+
+// Scrolls the grid so that `row` is in sight and waits until it is drawn.
+async function scrollTo(grid, row) {
+  await grid.evaluate((el, r) => {
+    const h = Number(el.querySelector('[data-row-height]').dataset.rowHeight);
+    el.scrollTop = r * h;
+  }, row);
+  await grid.locator(`tr.kq-row[data-row="${row}"]`).waitFor();
+}
+
+test('a list of thousands of work orders scrolls to its end and back', async () => {
+  const page = await openPage(browser, server.url);
+  await signIn(page, '01', '001', 'kq01001');
+  const win = await openFromMenu(page, '取消结算', 'w_svc305');
+  const grid = win.locator('[data-control="dw_display"]');
+  const rows = Number(await grid.getAttribute('data-rowcount'));
+  assert.ok(rows > 5000, `rows: ${rows}`);
+  const drawn = await grid.locator('tr.kq-row').count();
+  assert.ok(drawn > 0 && drawn < 1000, `only a window of rows is drawn (${drawn})`);
+
+  await scrollTo(grid, rows);
+  const last = grid.locator(`tr.kq-row[data-row="${rows}"] td[data-column="cwtsbh"]`);
+  assert.match(await last.textContent(), /^[0-9A-Z-]{13}$/);
+  assert.equal(await grid.locator('tr.kq-row[data-row="1"]').count(), 0, 'the first rows are no longer drawn');
+
+  const middle = Math.floor(rows / 2);
+  await scrollTo(grid, middle);
+  assert.match(await grid.locator(`tr.kq-row[data-row="${middle}"] td[data-column="cwtsbh"]`).textContent(), /^[0-9A-Z-]{13}$/);
+
+  await scrollTo(grid, 1);
+  assert.ok((await grid.locator('tr.kq-row').count()) < 1000);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+test('the keyboard moves the current row through the whole list', async () => {
+  const page = await openPage(browser, server.url);
+  await signIn(page, '01', '001', 'kq01001');
+  const win = await openFromMenu(page, '取消结算', 'w_svc305');
+  const grid = win.locator('[data-control="dw_display"]');
+  const rows = Number(await grid.getAttribute('data-rowcount'));
+
+  await grid.locator('tr.kq-row[data-row="2"] td').first().click();
+  await settle(page);
+  assert.equal(await grid.getAttribute('data-currentrow'), '2');
+  await grid.focus();
+  await page.keyboard.press('ArrowDown');
+  await settle(page);
+  assert.equal(await grid.getAttribute('data-currentrow'), '3');
+  await page.keyboard.press('End');
+  await settle(page);
+  assert.equal(await grid.getAttribute('data-currentrow'), String(rows));
+  await grid.locator(`tr.kq-row.kq-current[data-row="${rows}"]`).waitFor();
+  await page.keyboard.press('Home');
+  await settle(page);
+  assert.equal(await grid.getAttribute('data-currentrow'), '1');
+  await grid.locator('tr.kq-row.kq-current[data-row="1"]').waitFor();
+  // Enter in the list acts on the current row as a double-click does.
+  const number = await grid.locator('tr.kq-row[data-row="1"] td[data-column="cwtsbh"]').textContent();
+  await page.keyboard.press('Enter');
+  const edit = page.locator('.window[data-class="w_svc305_01"]');
+  await edit.waitFor();
+  await settle(page);
+  assert.match(await edit.locator('[data-control="dw_edit"]').textContent(), new RegExp(number));
+  await page.close();
+});

@@ -1,0 +1,78 @@
+// Signing in and out at the workstation.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { launch } from './support/browser.mjs';
+import { demoShop, startServer } from './support/server.mjs';
+import { openPage, signIn, today } from './support/workstation.mjs';
+
+let shop;
+let server;
+let browser;
+
+before(async () => {
+  shop = demoShop();
+  server = await startServer(shop.db);
+  browser = await launch();
+});
+
+after(async () => {
+  await browser?.close();
+  await server?.stop();
+  shop?.cleanup();
+});
+
+test('the sign-in page offers the companies and today as the business date', async () => {
+  const page = await openPage(browser, server.url);
+  const companies = await page.locator('#signin-company option').allTextContents();
+  assert.deepEqual(companies, ['01 北京凯琪汽车维修服务有限公司', '02 北京凯琪汽车维修服务有限公司亦庄分公司']);
+  assert.equal(await page.inputValue('#signin-date'), today());
+  await page.close();
+});
+
+test('a wrong password is refused with a message and no session', async () => {
+  const page = await openPage(browser, server.url);
+  await page.fill('#signin-operator', '001');
+  await page.fill('#signin-password', 'kq01002');
+  await page.click('#signin-submit');
+  await page.waitForFunction(() => document.getElementById('signin-error').textContent !== '');
+  assert.equal(await page.textContent('#signin-error'), '操作员代码或密码错误');
+  assert.equal(await page.isVisible('#workspace'), false);
+  assert.equal(await page.evaluate(() => sessionStorage.getItem('kq.workstation.token')), null);
+  await page.close();
+});
+
+test('a stopped operator cannot sign in', async () => {
+  const page = await openPage(browser, server.url);
+  await page.fill('#signin-operator', '009');
+  await page.fill('#signin-password', 'kq01009');
+  await page.click('#signin-submit');
+  await page.waitForFunction(() => document.getElementById('signin-error').textContent !== '');
+  assert.equal(await page.textContent('#signin-error'), '该操作员已停用');
+  await page.close();
+});
+
+test('an operator signs in, sees the menu, and signs out', async () => {
+  const page = await openPage(browser, server.url);
+  await signIn(page, '01', '001', 'kq01001');
+  const who = await page.textContent('#who');
+  assert.match(who, /王建国/);
+  assert.match(who, new RegExp(today().replaceAll('/', '\\/')));
+  const menu = await page.locator('#menu-items button').allTextContents();
+  assert.ok(menu.includes('取消结算'), `menu: ${menu}`);
+  await page.click('#signout');
+  await page.waitForSelector('#signin:not([hidden])');
+  assert.equal(await page.evaluate(() => sessionStorage.getItem('kq.workstation.token')), null);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+test('a reload keeps the session and its open windows', async () => {
+  const page = await openPage(browser, server.url);
+  await signIn(page, '02', '001', 'kq02001');
+  await page.getByRole('button', { name: '取消结算', exact: true }).click();
+  await page.locator('.window[data-class="w_svc305"]').waitFor();
+  await page.reload();
+  await page.locator('.window[data-class="w_svc305"]').waitFor();
+  assert.match(await page.textContent('#who'), /刘洋/);
+  await page.close();
+});
