@@ -1,6 +1,5 @@
 // kq_svc_309 upper-je [AMOUNT...]: amounts in Chinese capitals, one result a line.
 #include <CLI/CLI.hpp>
-#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -45,12 +44,11 @@ void register_upper_je(CLI::App& app, int& status) {
               "is converted.\nPrints one result per amount, in order. A line that is not a number leaves its output line "
               "empty, is reported on standard error, and makes the exit status 1.");
   cmd->callback([cmd, &status] {
-    std::vector<std::string> args = cmd->remaining();
-    auto* amounts = &args;
-    amounts->erase(std::remove(amounts->begin(), amounts->end(), std::string("--")), amounts->end());
+    // run_command_line has already taken out a standalone "--".
+    const std::vector<std::string> amounts = cmd->remaining();
     bool ok = true;
-    if (!amounts->empty()) {
-      for (size_t i = 0; i < amounts->size(); ++i) ok = convert_one((*amounts)[i], i + 1, false) && ok;
+    if (!amounts.empty()) {
+      for (size_t i = 0; i < amounts.size(); ++i) ok = convert_one(amounts[i], i + 1, false) && ok;
     } else {
       std::string line;
       size_t n = 0;
