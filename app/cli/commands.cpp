@@ -19,6 +19,7 @@ int run_command_line(int argc, char** argv) {
   register_call(app, status);
   register_dw(app, status);
   register_serve(app, status);
+  register_card_sim(app, status);
   // upper-je takes only amounts: a standalone "--" (the usual end-of-options marker, needed by other
   // programs before "-0.5") is dropped so that CLI11 passes every amount through in order.
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -17,5 +17,6 @@ void register_db(CLI::App& app, int& status);
 void register_call(CLI::App& app, int& status);
 void register_dw(CLI::App& app, int& status);
 void register_serve(CLI::App& app, int& status);
+void register_card_sim(CLI::App& app, int& status);
 
 }  // namespace kq::app

@@ -1,5 +1,6 @@
 #pragma once
 // The host application's global functions as the module calls them.
+#include "framework/f_acr_qxcwjs.h"
 #include "framework/f_bgfs.h"
 #include "framework/f_delete_remind.h"
 #include "framework/f_grmc.h"

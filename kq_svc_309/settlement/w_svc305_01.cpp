@@ -1,13 +1,192 @@
 #include "settlement/w_svc305_01.h"
 
-namespace kq::svc {
+#include <filesystem>
 
-w_svc305_01::w_svc305_01() : fw::w_stmm_edit("w_svc305_01", "取消结算") {
-  changemenu("m_sys_09");
-  dw_edit->dataobject("d_svc305_01_01");
-  set_toolbar({{"ue_cus", 1, "保存", true}, {"close", 0, "关闭", true}});
+#include "framework/f_msg.h"
+#include "framework/f_retu_czyauth.h"
+#include "framework/f_retu_para.h"
+#include "framework/openbox.h"
+#include "framework/session.h"
+#include "platform/profile/profile.h"
+#include "platform/value/text.h"
+
+namespace kq::svc {
+namespace {
+
+// A parameter or authority switch as the window keeps it: "0" when null or blank.
+std::string switch_text(const Str& s) {
+  std::string t = text::trim(s.value_or(""));
+  return t.empty() ? "0" : t;
 }
 
+void refuse(std::string_view text) { fw::messagebox(fw::g().gs_tsxx, text, ui::Icon::Exclamation); }
+
+}  // namespace
+
+w_svc305_01::w_svc305_01()
+    : fw::w_stmm_edit("w_svc305_01", "取消结算"),
+      uo_1(std::make_unique<fw::uo_clu100>()),
+      dw_jsd(add<ui::DataWindowControl>("dw_jsd")),
+      cb_1(add_control("cb_1", ui::ControlKind::CommandButton)),
+      dw_1(add<ui::DataWindowControl>("dw_1")),
+      mle_1(add_control("mle_1", ui::ControlKind::MultiLineEdit)),
+      st_1(add_control("st_1", ui::ControlKind::StaticText, "*取消结算，请输入原因说明：")),
+      em_1(add_control("em_1", ui::ControlKind::EditMask)),
+      em_2(add_control("em_2", ui::ControlKind::EditMask)),
+      sle_1(add_control("sle_1", ui::ControlKind::SingleLineEdit)),
+      cb_2(add_control("cb_2", ui::ControlKind::CommandButton, "读 卡")),
+      uo_2(std::make_unique<fw::uo_clu180>()) {
+  changemenu("m_sys_09");
+  dw_edit->dataobject("d_svc305_01_01");
+  dw_jsd->dataobject("d_svc305_jsd1");
+  dw_jsd.visible = false;
+  cb_1.visible = false;
+  dw_1.visible = false;
+  em_1.enabled = false;
+  em_2.enabled = false;
+  em_1.mask = "###,##0.00";
+  em_2.mask = "###,##0.00";
+  set_toolbar({{"ue_cus", 1, "保存", true}, {"close", 0, "关闭", true}});
+
+  dw_edit.geometry = ui::Geometry{0, 36, 800, 300};
+  st_1.geometry = ui::Geometry{12, 344, 260, 24};
+  mle_1.geometry = ui::Geometry{12, 370, 520, 80};
+  sle_1.geometry = ui::Geometry{548, 370, 140, 26};
+  cb_2.geometry = ui::Geometry{696, 370, 80, 28};
+  em_1.geometry = ui::Geometry{548, 404, 110, 26};
+  em_2.geometry = ui::Geometry{666, 404, 110, 26};
+
+  on("sle_1", "modified", [this](const ui::Event&) { return sle_1_modified(); });
+  on("cb_2", "clicked", [this](const ui::Event&) { return cb_2_clicked(); });
+  on("", "ue_do_commit", [this](const ui::Event&) { return ue_do_commit(); });
+}
+
+w_svc305_01::~w_svc305_01() = default;
+
+long w_svc305_01::ue_before_open() {
+  if (fw::w_stmm_edit::ue_before_open() == 0) return 0;
+  dw_jsd->settransobject(fw::session().sqlca);
+  return 1;
+}
+
+long w_svc305_01::open() {
+  if (fw::w_stmm_edit::open() == 0) return 0;
+  is_azhyk = switch_text(fw::f_retu_para("sys", "LVIPAZ"));
+  is_azclu = switch_text(fw::f_retu_para("sys", "LCLUAZ"));
+  is_czysk = fw::f_retu_czyauth("CP") ? "1" : "0";
+  is_hymk = fw::f_retu_czyauth("CQ") ? "1" : "0";
+
+  const long row = dw_edit->getrow();
+  const std::string ls_hykh = text::trim(dw_edit->getitemstring(row, "chykh").value_or(""));
+  is_wtsbh = dw_edit->getitemstring(row, "cwtsbh").value_or("");
+  wf_hysf();
+
+  if (is_azhyk == "1" && is_czysk == "1") {
+    const std::string profile = (std::filesystem::path(fw::g().gs_startfile) / "pb.ini").string();
+    is_com = text::trim(profile::profile_string(profile, "database", "ickcom", ""));
+    if (is_com.empty()) {
+      is_com = text::trim(fw::f_retu_para("sys", "ickcom").value_or(""));
+      // The port number is the last character of the port text ("COM1" → 1).
+      const std::string digit = text::right(is_com, 1);
+      ii_com = (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') ? digit[0] - '0' : 0;
+    }
+    cb_2.visible = !ls_hykh.empty();
+    if (uo_1->of_gsgl_opencom(static_cast<int>(ii_com)) != 0) {
+      ib_opencom = true;
+    } else {
+      fw::messagebox(fw::g().gs_tsxx, "串口连接失败！请检查刷卡器连接是否正确，退出程序再试！", ui::Icon::StopSign);
+    }
+  } else if (is_azclu == "1" && is_czysk == "1") {
+    cb_2.visible = true;
+  } else {
+    cb_2.visible = false;
+  }
+  return 1;
+}
+
+long w_svc305_01::close() {
+  fw::w_stmm_edit::close();
+  if (ib_opencom && is_azhyk == "1" && is_czysk == "1") {
+    uo_1->of_gsgl_colsecom();
+    ib_opencom = false;
+  }
+  return 1;
+}
+
+long w_svc305_01::dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data) {
+  const long result = fw::w_stmm_edit::dw_edit_itemchanged(row, dwo, data);
+  // A change of the card-payment flag is marked in cskxgbs.
+  if (dwo == "cskxf" && row >= 1) dw_edit->setitem(row, "cskxgbs", data == "0" ? "1" : "0");
+  return result;
+}
+
+long w_svc305_01::sle_1_modified() { return wf_hyk_read(); }
+long w_svc305_01::cb_2_clicked() { return wf_hyk_read(); }
+
 long w_svc305_01::ue_save() { return 1; }
+
+long w_svc305_01::ue_cus(long ai_select) {
+  if (fw::w_stmm_edit::ue_cus(ai_select) == 0) return 0;
+  if (ai_select != 1) return 1;
+  if (wf_vaid_check() == 0) return 0;
+  fw::openbox("setup.avi", "正在取消结算，请稍候...");
+  const long ai_bs = fw::f_retu_para("sys", "czjcdm").value_or("") == "A" ? 1 : 2;
+  if (wf_card_exe(ai_bs) == 0) return 0;
+  triggerevent("ue_do_commit");
+  fw::delbox();
+  return 1;
+}
+
+long w_svc305_01::wf_vaid_check() {
+  dw::DataWindow& d = dw_edit;
+  d.accepttext();
+  const long row = d.getrow();
+  is_ywxzt = d.getitemstring(row, "cwxzt", dw::Buffer::Primary, true).value_or("");
+  is_wtsbh = d.getitemstring(row, "cwtsbh").value_or("");
+  is_wxzt = d.getitemstring(row, "cwxzt").value_or("");
+  is_wtslb = text::left(is_wtsbh, 1);
+
+  if (text::trim(mle_1.text).empty()) {
+    refuse("请输入委托书取消结算的“原因说明”！");
+    mle_1.setfocus();
+    return 0;
+  }
+  if (is_ywxzt == "1" && is_wxzt == "2") {
+    refuse("已结清的委托书不能改到欠账状态！");
+    return 0;
+  }
+  if (is_ywxzt == "2" && is_wxzt == "1") {
+    refuse("欠账的委托书不能改到结清状态！");
+    return 0;
+  }
+
+  db::Transaction& sqlca = fw::session().sqlca;
+  Long ll_mfbs = 0;
+  sqlca.exec("select lmfbs into :ii_mfbs from svcc90 where cwtslb = :is_wtslb and cgsh = :gs_gsh",
+             {{"is_wtslb", is_wtslb}, {"gs_gsh", fw::g().gs_gsh}, {"ii_mfbs", db::out(ll_mfbs)}});
+  if (sqlca.sqlcode == -1) {
+    // Without the flag a free work order could be put on account: refuse.
+    msg(fw::g().gs_tsxx, "读取当前委托书的免费标识失败!");
+    return 0;
+  }
+  ii_mfbs = sqlca.sqlcode == 0 ? ll_mfbs.value_or(0) : 0;
+  if (ii_mfbs == 1 && is_wxzt == "2") {
+    refuse("免费的单子不能改成欠账!");
+    return 0;
+  }
+
+  const std::string ls_skxf = d.getitemstring(row, "cskxf").value_or("");
+  const Str ls_hykh = d.getitemstring(row, "chykh");
+  const std::string ls_hykh1 = sle_1.text;
+  if (ls_skxf == "1" && text::trim(ls_hykh.value_or("")).empty()) {
+    refuse("请先读取会员卡信息。");
+    return 0;
+  }
+  if (ls_hykh && text::trim(*ls_hykh) != text::trim(ls_hykh1)) {
+    refuse("当前会员卡号与结算会员卡号不一致，请核实。\n结算卡号：" + *ls_hykh);
+    return 0;
+  }
+  return 1;
+}
 
 }  // namespace kq::svc

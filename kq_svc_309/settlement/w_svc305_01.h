@@ -1,8 +1,21 @@
 #pragma once
 // w_svc305_01, 取消结算: the cancellation window of one settled work order,
-// opened by w_svc305 for the chosen row. So far it shows the work order's
-// row (d_svc305_01_01) in dw_edit; the cancellation itself (validation, card,
-// commit) is still to come, and its save command does nothing yet.
+// opened by w_svc305 for the chosen row (dw_edit, d_svc305_01_01).
+//
+// The cashier chooses the new status (cwxzt), types the reason (mle_1) and,
+// for a card settlement, reads the member's card (cb_2 or sle_1); the save
+// command ue_cus(1) validates (wf_vaid_check), shows the progress indicator,
+// writes the IC card back when sys/czjcdm is "A" (wf_card_exe) and runs the
+// cancellation (ue_do_commit) in one unit of work on sqlca.
+//
+// Window functions live in three files: w_svc305_01.cpp (opening, events,
+// validation), w_svc305_01_card.cpp (the membership card: wf_hysf,
+// wf_hyk_read, wf_card_exe) and w_svc305_01_commit.cpp (ue_do_commit).
+#include <memory>
+#include <string>
+
+#include "framework/uo_clu100.h"
+#include "framework/uo_clu180.h"
 #include "framework/w_stmm_edit.h"
 
 namespace kq::svc {
@@ -10,9 +23,62 @@ namespace kq::svc {
 class w_svc305_01 : public fw::w_stmm_edit {
  public:
   w_svc305_01();
+  ~w_svc305_01() override;
 
-  // The cancellation replaces the ancestor's save: 1, nothing saved.
+  // Card readers: the IC card (uo_1) and the club card (uo_2).
+  std::unique_ptr<fw::uo_clu100> uo_1;
+  ui::DataWindowControl& dw_jsd;  // the settlement slip (d_svc305_jsd1), hidden; archived by the commit
+  ui::Control& cb_1;              // hidden, unused
+  ui::DataWindowControl& dw_1;    // hidden, unused
+  ui::Control& mle_1;             // reason for the cancellation
+  ui::Control& st_1;              // caption of mle_1
+  ui::Control& em_1;              // amount paid from the card (display only)
+  ui::Control& em_2;              // points of this settlement (display only)
+  ui::Control& sle_1;             // card number read
+  ui::Control& cb_2;              // "读 卡"
+  std::unique_ptr<fw::uo_clu180> uo_2;
+
+  std::string is_wtsbh;   // work-order number
+  std::string is_wtslb;   // its category: the first character
+  std::string is_wxzt;    // the status chosen
+  long ii_mfbs = 0;       // 1 = free category (svcc90.lmfbs)
+  std::string is_ywxzt;   // the status as retrieved
+  bool ib_opencom = false;  // the IC card port was opened
+  std::string is_azhyk;   // "1" = IC card module installed (sys/LVIPAZ)
+  std::string is_czysk;   // "1" = operator handles cards here ("CP")
+  std::string is_com;     // the IC card reader's port, as text
+  std::string is_hymk;    // "1" = operator may cancel without reading the card ("CQ")
+  long ii_com = 0;        // the IC card reader's port number
+  std::string is_azclu;   // "1" = membership club installed (sys/LCLUAZ)
+
+  long ue_before_open() override;
+  long open() override;
+  long close() override;
+  // 1 runs the cancellation: 1 when it ran, 0 when refused or stopped.
+  // Other commands: 1.
+  long ue_cus(long ai_select) override;
+  // The cancellation is ue_do_commit, not the ancestor's save: 1.
   long ue_save() override;
+  // The cancellation in one unit of work; 1 done or nothing to do, 0 failed
+  // (rolled back, the step's message shown).
+  virtual long ue_do_commit();
+
+  // 1 valid, 0 refused (a message was shown).
+  virtual long wf_vaid_check();
+  // Valid member cards of the work order (0 when no card module is installed).
+  virtual long wf_hysf();
+  // Reads and checks the card; fills sle_1, em_1, em_2. 1 read, 0 refused.
+  virtual long wf_hyk_read();
+  // Writes the IC card back when ai_bs is 1. 1 go on, 0 stop.
+  virtual long wf_card_exe(long ai_bs);
+
+  long dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data) override;
+  virtual long sle_1_modified();
+  virtual long cb_2_clicked();
+
+ private:
+  // Ends a failed cancellation: sqlca rolled back. 0.
+  long fail_commit();
 };
 
 }  // namespace kq::svc

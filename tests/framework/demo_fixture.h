@@ -74,6 +74,10 @@ class DemoShop {
     return v.value_or("<null>");
   }
 
+  // The folder of the shop's files (shop.db, kq_club.db; the application folder gs_startfile).
+  const std::filesystem::path& dir() const { return dir_; }
+  std::filesystem::path db_path() const { return dir_ / "shop.db"; }
+
   ui::ScriptedUi ui;
   std::unique_ptr<fw::Session> session;
   ui::WindowRegistry registry;

@@ -29,7 +29,8 @@
 //  6. DELETE t WHERE ... -> DELETE FROM t WHERE ....
 //  7. kq_club..t -> kq_club.t; dbo.f_retu_gsh() -> f_retu_gsh() (any "dbo"
 //     owner part is dropped); N'text' -> 'text'.
-//  8. isnull( -> ifnull(; convert(char(10), x, 111) (also varchar, any
+//  8. isnull( -> ifnull(; scope_identity() -> last_insert_rowid() (the id
+//     the connection's last INSERT gave); convert(char(10), x, 111) (also varchar, any
 //     spacing) -> replace(substr(x, 1, 10), '-', '/'), which gives
 //     "yyyy/mm/dd" for a stored ISO datetime and for a text already in that
 //     form; any other convert is an error.
@@ -112,10 +113,15 @@ bool is_char_type(const Node& n) {
          sql::is_word(n, "nvarchar");
 }
 
-// convert(char(10), x, 111) -> replace(substr(x, 1, 10), '-', '/'); isnull -> ifnull.
+// convert(char(10), x, 111) -> replace(substr(x, 1, 10), '-', '/'); isnull -> ifnull;
+// scope_identity -> last_insert_rowid.
 Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
   if (sql::is_word(name, "isnull")) {
     name.text = "ifnull";
+    return {};
+  }
+  if (sql::is_word(name, "scope_identity")) {
+    name.text = "last_insert_rowid";
     return {};
   }
   if (!sql::is_word(name, "convert")) return {};

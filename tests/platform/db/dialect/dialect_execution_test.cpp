@@ -170,9 +170,12 @@ TEST_F(DialectExecution, ArchiveRowIsFoundAgainByItsTime) {
                  {"gs_gsh", std::string("01")}};
   run("w_svc305_01.archive_slip", archive, &changes);
   EXPECT_EQ(changes, 1);
+  // The blob goes to the row just inserted, found by the id the insert gave.
+  const Rows id = run("w_svc305_01.archive_row_id", {});
+  ASSERT_EQ(id.size(), 1u);
+  EXPECT_EQ(id, db_.query("select max(id) from svcb61"));
   run("w_svc305_01.archive_slip_blob",
-      {{"lb_jsd", std::string("slip")}, {"ldt_now", std::string("2026/12/08 10:11:12")}, {"gs_gsh", std::string("01")}},
-      &changes);
+      {{"lb_jsd", std::string("slip")}, {"ll_id", std::stoll(id[0][0])}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(db_.query("select ddate, dsxrq, djsrq, nhjje, cjszt, cbz, cblob from svcb61"),
             (Rows{{"2026-12-08 10:11:12", "2026-12-01 00:00:00", "1900-01-01 00:00:00", "1234.57", "1", "录入错误",

@@ -240,8 +240,9 @@ TEST_F(SqliteDialect, IntoBlobsAndTransactionControl) {
 
   Translation update = sqlite(module_sql("w_svc305_01.archive_slip_blob"));
   EXPECT_EQ(update.kind, StatementKind::UpdateBlob);
-  EXPECT_EQ(update.sql, "update svcb61 set cblob = ? where ddate = ? and cgsh = ?");
-  EXPECT_EQ(targets(update), (std::vector<std::optional<ColumnInfo>>{kBlob, kDateTime, kText}));
+  EXPECT_EQ(update.sql, "update svcb61 set cblob = ? where id = ? and cgsh = ?");
+  EXPECT_EQ(targets(update), (std::vector<std::optional<ColumnInfo>>{kBlob, kInteger, kText}));
+  EXPECT_EQ(sqlite(module_sql("w_svc305_01.archive_row_id")).sql, "select last_insert_rowid ( )");
 
   EXPECT_EQ(sqlite("commit using sqlls").kind, StatementKind::Commit);
   EXPECT_EQ(sqlite("commit using sqlls;").sql, "commit");
@@ -334,7 +335,8 @@ TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
   EXPECT_EQ(blob.kind, StatementKind::SelectBlob);
   EXPECT_EQ(blob.sql, "select cblob from svcb61 where id = ?");
   EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_slip_blob")).sql,
-            "update svcb61 set cblob = ? where ddate = ? and cgsh = ?");
+            "update svcb61 set cblob = ? where id = ? and cgsh = ?");
+  EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_row_id")).sql, "select scope_identity ( )");
   EXPECT_EQ(tsql("commit using sqlca").sql, "commit");
 }
 
