@@ -1,21 +1,27 @@
 // kq_svc_309 dw NAME [ARGS...] --db PATH --company CODE --format json|csv|html|pdf [--out FILE]:
 // retrieves a data window and writes its rows or its printed presentation.
+// kq_svc_309 dw --from-archive ID --db PATH --company CODE ...: the same for the
+// settlement slip archived with a cancelled settlement (svcb61 row ID), as it
+// was when archived.
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/dw_archive.h"
 #include "cli/session_setup.h"
 #include "platform/dw/datawindow/datawindow.h"
 #include "platform/dw/render/html_render.h"
 #include "platform/dw/render/pdf_render.h"
 #include "platform/ui/scripted_ui.h"
 #include "platform/value/format.h"
+#include "platform/value/text.h"
 
 namespace kq::app {
 namespace {
@@ -23,6 +29,7 @@ namespace {
 struct DwOptions {
   std::string name;
   std::vector<std::string> args;
+  std::string archive;  // --from-archive: the svcb61 id, as typed
   std::string format = "json";
   std::string out;
   SessionSetup setup;
@@ -92,10 +99,58 @@ std::string rows_as(const dw::DataWindow& dw, bool json) {
   return json ? array.dump(2) + "\n" : csv;
 }
 
+// Retrieves the named data window with the arguments given; an exit status
+// when that fails (the reason on standard error).
+std::optional<int> retrieve_named(const DwOptions& o, fw::Session& session, dw::DataWindow& dw) {
+  if (dw.dataobject(o.name) != 1) {
+    std::cerr << "dw: " << dw.last_error() << '\n';
+    return 2;
+  }
+  const auto& def = dw.definition();
+  if (o.args.size() != def.arguments.size()) {
+    std::cerr << "dw: " << o.name << " takes " << def.arguments.size() << " argument(s)";
+    for (size_t i = 0; i < def.arguments.size(); ++i) std::cerr << (i ? ", " : ": ") << def.arguments[i].name;
+    std::cerr << "; " << o.args.size() << " given\n";
+    return 2;
+  }
+  dw.settransobject(session.sqlca);
+  std::vector<Value> args;
+  for (const auto& a : o.args) args.emplace_back(a);
+  if (dw.retrieve(args) < 0) {
+    std::cerr << "dw: retrieving " << o.name << " failed: "
+              << (session.sqlca.sqlerrtext.empty() ? dw.last_error() : session.sqlca.sqlerrtext) << '\n';
+    return 1;
+  }
+  return std::nullopt;
+}
+
+// The archive id of --from-archive: a whole number from 1.
+std::optional<int64_t> archive_id(const std::string& text) {
+  const std::string t = text::trim(text);
+  if (t.empty() || t.size() > 18 || t.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  const int64_t id = std::stoll(t);
+  if (id < 1) return std::nullopt;
+  return id;
+}
+
 int run_dw(const DwOptions& o) {
   if (o.format != "json" && o.format != "csv" && o.format != "html" && o.format != "pdf") {
     std::cerr << "dw: --format must be json, csv, html or pdf\n";
     return 2;
+  }
+  const bool archived = !o.archive.empty();
+  if (archived == !o.name.empty()) {
+    std::cerr << "dw: give either a data window NAME with its arguments or --from-archive ID\n";
+    return 2;
+  }
+  std::optional<int64_t> id;
+  if (archived) {
+    id = archive_id(o.archive);
+    if (!id) {
+      std::cerr << "dw: --from-archive takes the id of an archive row (a whole number from 1), not \"" << o.archive
+                << "\"\n";
+      return 2;
+    }
   }
   auto session = open_session(o.setup);
   if (!session) {
@@ -108,25 +163,18 @@ int run_dw(const DwOptions& o) {
   fw::SessionScope scope(**session);
 
   dw::DataWindow dw;
-  if (dw.dataobject(o.name) != 1) {
-    std::cerr << "dw: " << dw.last_error() << '\n';
-    return 2;
+  if (archived) {
+    // The restored slip renders from the blob alone: no transaction is set.
+    auto restored = restore_archived_slip((*session)->sqlca, (*session)->g.gs_gsh, *id, dw);
+    (*session)->sqlca.rollback();
+    if (!restored) {
+      std::cerr << "dw: " << restored.error() << '\n';
+      return 1;
+    }
+  } else if (auto status = retrieve_named(o, **session, dw)) {
+    return *status;
   }
   const auto& def = dw.definition();
-  if (o.args.size() != def.arguments.size()) {
-    std::cerr << "dw: " << o.name << " takes " << def.arguments.size() << " argument(s)";
-    for (size_t i = 0; i < def.arguments.size(); ++i) std::cerr << (i ? ", " : ": ") << def.arguments[i].name;
-    std::cerr << "; " << o.args.size() << " given\n";
-    return 2;
-  }
-  dw.settransobject((*session)->sqlca);
-  std::vector<Value> args;
-  for (const auto& a : o.args) args.emplace_back(a);
-  if (dw.retrieve(args) < 0) {
-    std::cerr << "dw: retrieving " << o.name << " failed: "
-              << ((*session)->sqlca.sqlerrtext.empty() ? dw.last_error() : (*session)->sqlca.sqlerrtext) << '\n';
-    return 1;
-  }
 
   std::string output;
   if (o.format == "json" || o.format == "csv") {
@@ -141,7 +189,7 @@ int run_dw(const DwOptions& o) {
     p.title = def.title.empty() ? def.name : def.title;
     auto pdf = dw::render_pdf(dw, p);
     if (!pdf) {
-      std::cerr << "dw: printing " << o.name << " failed: " << pdf.error() << '\n';
+      std::cerr << "dw: printing " << def.name << " failed: " << pdf.error() << '\n';
       return 1;
     }
     output = std::move(*pdf);
@@ -170,8 +218,11 @@ int run_dw(const DwOptions& o) {
 void register_dw(CLI::App& app, int& status) {
   auto o = std::make_shared<DwOptions>();
   auto* cmd = app.add_subcommand("dw", "Retrieves a data window and writes its rows (json, csv) or its printout (html, pdf)");
-  cmd->add_option("NAME", o->name, "the data window, e.g. d_svc305_jsd1")->required();
+  cmd->add_option("NAME", o->name, "the data window, e.g. d_svc305_jsd1");
   cmd->add_option("ARGS", o->args, "its retrieval arguments, in order");
+  cmd->add_option("--from-archive", o->archive,
+                  "instead of NAME: the settlement slip archived with a cancelled settlement, by the id of its "
+                  "svcb61 row in the company, as it was when archived");
   cmd->add_option("--db", o->setup.db_path, "the shop database file")->required();
   cmd->add_option("--company", o->setup.company, "the company code (gs_gsh)")->required();
   cmd->add_option("--operator", o->setup.operator_code, "the operator code (gs_yhdm)");
@@ -179,7 +230,8 @@ void register_dw(CLI::App& app, int& status) {
   cmd->add_option("--out", o->out, "write to this file instead of standard output");
   cmd->footer("json: an array of row objects keyed by column name, computed fields included (numbers as numbers, "
               "dates as \"yyyy/mm/dd hh:mm:ss\", null as null).\nExample: kq_svc_309 dw d_svc305_jsd1 1010000000005 01 "
-              "--db shop.db --company 01 --format pdf --out slip.pdf");
+              "--db shop.db --company 01 --format pdf --out slip.pdf\n       kq_svc_309 dw --from-archive 12 --db shop.db "
+              "--company 01 --format html --out slip.html");
   cmd->callback([o, &status] { status = run_dw(*o); });
 }
 

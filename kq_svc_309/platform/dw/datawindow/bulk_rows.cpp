@@ -4,28 +4,20 @@
 #include <limits>
 #include <string_view>
 
-#include "platform/dw/expression/comparison_nodes.h"
+#include "platform/dw/expression/compare_ops.h"
 #include "platform/dw/expression/sort_order.h"
 
 namespace kq::dw {
 
 using expr::BinaryOp;
+using expr::holds;
 using expr::NodeShape;
+using expr::three_way;
 using expr::Tri;
+using expr::tri;
+using expr::with_compare_op;
 
 namespace {
-
-template <BinaryOp Op>
-inline bool holds(int c) {
-  if constexpr (Op == BinaryOp::Equal) return c == 0;
-  else if constexpr (Op == BinaryOp::NotEqual) return c != 0;
-  else if constexpr (Op == BinaryOp::Less) return c < 0;
-  else if constexpr (Op == BinaryOp::LessEqual) return c <= 0;
-  else if constexpr (Op == BinaryOp::Greater) return c > 0;
-  else return c >= 0;
-}
-
-inline Tri tri(bool b) { return b ? Tri::True : Tri::False; }
 
 // One column's cells and null bits, read without going through the store.
 struct Cells {
@@ -36,24 +28,6 @@ struct Cells {
   const std::vector<uint64_t>* chunks;
   const uint64_t* nulls;
 };
-
-template <typename T>
-inline int three_way(const T& a, const T& b) {
-  return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-// Calls f with the comparison as a compile-time operator.
-template <typename F>
-void with_op(BinaryOp op, F&& f) {
-  switch (op) {
-    case BinaryOp::Equal: f(std::integral_constant<BinaryOp, BinaryOp::Equal>{}); break;
-    case BinaryOp::NotEqual: f(std::integral_constant<BinaryOp, BinaryOp::NotEqual>{}); break;
-    case BinaryOp::Less: f(std::integral_constant<BinaryOp, BinaryOp::Less>{}); break;
-    case BinaryOp::LessEqual: f(std::integral_constant<BinaryOp, BinaryOp::LessEqual>{}); break;
-    case BinaryOp::Greater: f(std::integral_constant<BinaryOp, BinaryOp::Greater>{}); break;
-    default: f(std::integral_constant<BinaryOp, BinaryOp::GreaterEqual>{}); break;
-  }
-}
 
 }  // namespace
 
@@ -189,7 +163,7 @@ void BulkCondition::run(std::size_t step, const RowStore& store, const RowIndex*
         });
         return;
       }
-      with_op(s.op, [&](auto op) {
+      with_compare_op(s.op, [&](auto op) {
         each(sel, m, [&](uint32_t p) {
           const RowIndex r = rows[p];
           out[p] = cells.null(r) ? Tri::Null : tri(holds<decltype(op)::value>(texts.view(cells.cell(r)).compare(k)));
@@ -207,7 +181,7 @@ void BulkCondition::run(std::size_t step, const RowStore& store, const RowIndex*
       const bool whole = units * unit == s.raw && units > std::numeric_limits<int64_t>::min() &&
                          units <= std::numeric_limits<int64_t>::max();
       const auto k = whole ? static_cast<int64_t>(units) : int64_t{0};
-      with_op(s.op, [&](auto op) {
+      with_compare_op(s.op, [&](auto op) {
         each(sel, m, [&](uint32_t p) {
           const RowIndex r = rows[p];
           if (cells.null(r)) {
@@ -242,20 +216,6 @@ struct KeyItems {
   std::vector<uint8_t> nulls;            // Int, Text
   const std::vector<Value>* values = nullptr;
 };
-
-template <typename T>
-inline int order_of(const T& a, const T& b) {
-  return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-// The first 8 bytes of a text as a big-endian number (zeros past its end):
-// when two such numbers differ, the texts are in the same order.
-inline uint64_t text_prefix(std::string_view v) {
-  uint64_t p = 0;
-  const std::size_t n = std::min<std::size_t>(8, v.size());
-  for (std::size_t i = 0; i < n; ++i) p |= static_cast<uint64_t>(static_cast<unsigned char>(v[i])) << (56 - 8 * i);
-  return p;
-}
 
 }  // namespace
 
@@ -315,8 +275,8 @@ std::vector<uint32_t> sort_positions(const RowStore& store, const std::vector<Ro
         case KeyItems::Kind::Text: {
           const bool na = it.nulls[a], nb = it.nulls[b];
           if (na || nb) c = na == nb ? 0 : (na ? -1 : 1);
-          else if (it.kind == KeyItems::Kind::Int) c = order_of(it.ints[a], it.ints[b]);
-          else c = order_of(it.texts[a].compare(it.texts[b]), 0);
+          else if (it.kind == KeyItems::Kind::Int) c = three_way(it.ints[a], it.ints[b]);
+          else c = three_way(it.texts[a].compare(it.texts[b]), 0);
           break;
         }
         case KeyItems::Kind::Store: c = store.compare(static_cast<std::size_t>(it.column), rows[a], rows[b]); break;
@@ -347,7 +307,7 @@ std::vector<uint32_t> sort_positions(const RowStore& store, const std::vector<Ro
         image = static_cast<uint64_t>(first->ints[i]) ^ kSign;
         if (image == 0) exact = false;  // the least value shares the image of null
       } else {
-        image = text_prefix(first->texts[i]);
+        image = expr::text_prefix(first->texts[i]);
       }
     }
     recs[i] = Rec{first && first->descending ? ~image : image, static_cast<uint32_t>(i)};

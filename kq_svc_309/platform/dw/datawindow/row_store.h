@@ -57,8 +57,6 @@ class RowStore {
   // reads it; it stays in place until clear()), Long and DateTime the value,
   // Decimal the count of unit(column) raw units, or kWideCell when the value
   // is kept aside (decimal() reads it). Null items have cell 0.
-  uint64_t raw_cell(RowIndex row, std::size_t column) const { return cell(columns_[column], row); }
-  const uint64_t& raw_cell_ref(RowIndex row, std::size_t column) const { return cell(columns_[column], row); }
   const TextArena& texts(std::size_t column) const { return columns_[column].texts; }
   int64_t unit(std::size_t column) const { return columns_[column].unit; }
   // The value of a non-null item of a Decimal column.

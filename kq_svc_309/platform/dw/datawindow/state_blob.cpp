@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/dw/datawindow/datawindow.h"
+#include "platform/dw/datawindow/state_format.h"
 #include "platform/dw/datawindow/value_json.h"
 #include "platform/value/text.h"
 
@@ -10,9 +11,6 @@ namespace kq::dw {
 using nlohmann::json;
 
 namespace {
-
-constexpr const char* kFormat = "kq_svc_309.datawindow-state";
-constexpr int kVersion = 1;
 
 std::string column_type_text(const ColumnDef& c) {
   switch (c.type) {
@@ -69,7 +67,7 @@ json StateCodec::encode_row(const DataWindow& dw, RowIndex r) {
 json StateCodec::encode(DataWindow& dw) {
   dw.touch_presentation();
   const Definition& d = dw.definition();
-  json j{{"format", kFormat}, {"version", kVersion}, {"dataobject", d.name}};
+  json j{{"format", kStateFormat}, {"version", kStateVersion}, {"dataobject", d.name}};
   json columns = json::array();
   for (const ColumnDef& c : d.columns) columns.push_back(json{{"name", c.name}, {"type", column_type_text(c)}});
   j["columns"] = std::move(columns);
@@ -147,11 +145,11 @@ Result<void> StateCodec::decode_row(DataWindow& dw, const json& j, Buffer b, con
 }
 
 Result<void> StateCodec::decode(DataWindow& dw, const json& j) {
-  if (!j.is_object() || j.value("format", "") != kFormat) return make_error("not a data window state");
+  if (!j.is_object() || j.value("format", "") != kStateFormat) return make_error("not a data window state");
   int version = j.value("version", 0);
-  if (version < 1 || version > kVersion)
+  if (version < 1 || version > kStateVersion)
     return make_error("data window state version " + std::to_string(version) + " (this program reads 1 to " +
-                      std::to_string(kVersion) + ")");
+                      std::to_string(kStateVersion) + ")");
   auto def = dw.definitions_(j.value("dataobject", ""));
   if (!def) return make_error(def.error());
 

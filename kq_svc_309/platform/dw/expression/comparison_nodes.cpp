@@ -3,38 +3,16 @@
 #include <cstring>
 #include <string>
 
+#include "platform/dw/expression/compare_ops.h"
+
 namespace kq::dw::expr {
 namespace {
-
-template <BinaryOp Op>
-constexpr bool holds(int c) {
-  if constexpr (Op == BinaryOp::Equal) return c == 0;
-  else if constexpr (Op == BinaryOp::NotEqual) return c != 0;
-  else if constexpr (Op == BinaryOp::Less) return c < 0;
-  else if constexpr (Op == BinaryOp::LessEqual) return c <= 0;
-  else if constexpr (Op == BinaryOp::Greater) return c > 0;
-  else return c >= 0;
-}
-
-template <typename T>
-int three_way(const T& a, const T& b) {
-  return a < b ? -1 : (b < a ? 1 : 0);
-}
-
-Tri tri(bool b) { return b ? Tri::True : Tri::False; }
 
 Tri generic(BinaryOp op, const Value& a, const Value& b) {
   auto c = compare(a, b);
   if (!c) return Tri::Null;
   return tri(compare_holds(op, *c));
 }
-
-// Base of condition nodes: eval builds the boolean from test.
-class Condition : public Node {
- public:
-  Condition() : Node(Type::Boolean) {}
-  const Value& eval(const Frame& f, Value& scratch) const override { return scratch = tri_value(test(f)); }
-};
 
 class CompareNode final : public Condition {
  public:
@@ -51,12 +29,12 @@ class CompareNode final : public Condition {
   NodePtr a_, b_;
 };
 
-// column op 'text'
+// column op constant: the column's slot and the non-null constant.
 template <BinaryOp Op>
-class ColumnTextCompare final : public Condition {
+class ColumnConstantCompare : public Condition {
  public:
-  ColumnTextCompare(std::size_t slot, Value k) : slot_(slot), k_(k.str()), single_(k_.size() == 1), kv_(std::move(k)) {}
-  NodeShape shape() const override {
+  ColumnConstantCompare(std::size_t slot, Value k) : slot_(slot), kv_(std::move(k)) {}
+  NodeShape shape() const final {
     NodeShape s;
     s.kind = NodeShape::Kind::ColumnCompare;
     s.op = Op;
@@ -64,6 +42,22 @@ class ColumnTextCompare final : public Condition {
     s.constant = &kv_;
     return s;
   }
+
+ protected:
+  const std::size_t slot_;
+  const Value kv_;
+};
+
+// column op 'text'
+template <BinaryOp Op>
+class ColumnTextCompare final : public ColumnConstantCompare<Op> {
+  using Base = ColumnConstantCompare<Op>;
+  using Base::kv_;
+  using Base::slot_;
+
+ public:
+  ColumnTextCompare(std::size_t slot, Value k)
+      : Base(slot, std::move(k)), k_(kv_.str()), single_(k_.size() == 1) {}
   Tri test(const Frame& f) const override {
     if (!f.cols) return Tri::Null;
     const Value& v = f.cols[slot_];
@@ -82,27 +76,21 @@ class ColumnTextCompare final : public Condition {
   }
 
  private:
-  std::size_t slot_;
   std::string k_;
   bool single_;
-  Value kv_;
 };
 
 // column op number
 template <BinaryOp Op>
-class ColumnNumberCompare final : public Condition {
+class ColumnNumberCompare final : public ColumnConstantCompare<Op> {
+  using Base = ColumnConstantCompare<Op>;
+  using Base::kv_;
+  using Base::slot_;
+
  public:
-  ColumnNumberCompare(std::size_t slot, Value k) : slot_(slot), kd_(*k.as_decimal()), kv_(std::move(k)) {
+  ColumnNumberCompare(std::size_t slot, Value k) : Base(slot, std::move(k)), kd_(*kv_.as_decimal()) {
     integral_ = kd_.is_integer() && kv_.is_long();
     kl_ = integral_ ? kv_.lng() : 0;
-  }
-  NodeShape shape() const override {
-    NodeShape s;
-    s.kind = NodeShape::Kind::ColumnCompare;
-    s.op = Op;
-    s.slot = slot_;
-    s.constant = &kv_;
-    return s;
   }
   Tri test(const Frame& f) const override {
     if (!f.cols) return Tri::Null;
@@ -117,23 +105,14 @@ class ColumnNumberCompare final : public Condition {
   }
 
  private:
-  std::size_t slot_;
   Decimal kd_;
   int64_t kl_ = 0;
   bool integral_ = false;
-  Value kv_;
 };
 
 template <template <BinaryOp> class N>
 NodePtr specialise(BinaryOp op, std::size_t slot, const Value& k) {
-  switch (op) {
-    case BinaryOp::Equal: return std::make_unique<N<BinaryOp::Equal>>(slot, k);
-    case BinaryOp::NotEqual: return std::make_unique<N<BinaryOp::NotEqual>>(slot, k);
-    case BinaryOp::Less: return std::make_unique<N<BinaryOp::Less>>(slot, k);
-    case BinaryOp::LessEqual: return std::make_unique<N<BinaryOp::LessEqual>>(slot, k);
-    case BinaryOp::Greater: return std::make_unique<N<BinaryOp::Greater>>(slot, k);
-    default: return std::make_unique<N<BinaryOp::GreaterEqual>>(slot, k);
-  }
+  return with_compare_op(op, [&](auto o) -> NodePtr { return std::make_unique<N<decltype(o)::value>>(slot, k); });
 }
 
 class InNode final : public Condition {

@@ -3,12 +3,6 @@
 namespace kq::dw::expr {
 namespace {
 
-class Condition : public Node {
- public:
-  Condition() : Node(Type::Boolean) {}
-  const Value& eval(const Frame& f, Value& scratch) const override { return scratch = tri_value(test(f)); }
-};
-
 class AndNode final : public Condition {
  public:
   AndNode(NodePtr a, NodePtr b) : a_(std::move(a)), b_(std::move(b)) {}

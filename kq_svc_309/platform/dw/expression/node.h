@@ -77,6 +77,14 @@ class Node {
   Type type_;
 };
 
+// Base of nodes that are conditions: they implement test(), and eval() gives
+// its boolean (null for Null).
+class Condition : public Node {
+ public:
+  Condition() : Node(Type::Boolean) {}
+  const Value& eval(const Frame& f, Value& scratch) const override { return scratch = tri_value(test(f)); }
+};
+
 using NodePtr = std::unique_ptr<Node>;
 
 }  // namespace kq::dw::expr

@@ -10,12 +10,6 @@ struct Seen {
   bool longs = false, decimals = false, dates = false, bools = false, texts = false, other = false;
 };
 
-uint64_t prefix_of(std::string_view s) {
-  uint64_t p = 0;
-  for (std::size_t k = 0; k < 8; ++k) p = (p << 8) | (k < s.size() ? static_cast<unsigned char>(s[k]) : 0u);
-  return p;
-}
-
 }  // namespace
 
 SortKeyValues::SortKeyValues(const Expression& key, bool descending, const RowContext& ctx,
@@ -61,7 +55,7 @@ SortKeyValues::SortKeyValues(const Expression& key, bool descending, const RowCo
     for (std::size_t i = 0; i < n; ++i) {
       if (null_[i]) continue;
       texts_[i] = values_[i]->str();
-      prefixes_[i] = prefix_of(texts_[i]);
+      prefixes_[i] = text_prefix(texts_[i]);
     }
   } else if (seen.decimals) {
     kind_ = Kind::Dec;

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/dw/expression/compare_ops.h"
 #include "platform/dw/expression/expression.h"
 
 namespace kq::dw::expr {
@@ -45,10 +46,6 @@ class SortKeyValues {
  private:
   enum class Kind { Int, Dec, Text, General };
 
-  template <typename T>
-  static int three_way(T a, T b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
-  }
   int general(std::size_t i, std::size_t j) const;
 
   Kind kind_ = Kind::General;

@@ -167,6 +167,18 @@ void append_html_band(std::string& out, const Presentation& p, const BandDef& ba
   out += "</div>";
 }
 
+void append_html_bands(std::string& out, const Presentation& p, long at, const HtmlBandContext& ctx) {
+  const Definition& def = p.definition();
+  append_html_band(out, p, def.header, at, "kq-header", ctx);
+  if (def.style == Definition::Style::Form) {
+    if (at > 0) append_html_band(out, p, def.detail, at, "kq-detail", ctx);
+  } else {
+    for (long row = 1; row <= p.row_count(); ++row) append_html_band(out, p, def.detail, row, "kq-detail", ctx);
+  }
+  append_html_band(out, p, def.summary, at, "kq-summary", ctx);
+  append_html_band(out, p, def.footer, at, "kq-footer", ctx);
+}
+
 void append_html_nested(std::string& out, const Presentation& nested, const HtmlBandContext& ctx) {
   const Definition& def = nested.definition();
   if (def.style == Definition::Style::Grid) {
@@ -180,17 +192,7 @@ void append_html_nested(std::string& out, const Presentation& nested, const Html
   out += "<div class=\"kq-nested-bands\"";
   append_attribute(out, "data-name", def.name);
   out += '>';
-  const long at = band_row(nested);
-  append_html_band(out, nested, def.header, at, "kq-header", ctx);
-  if (def.style == Definition::Style::Form) {
-    if (at > 0) append_html_band(out, nested, def.detail, at, "kq-detail", ctx);
-  } else {
-    for (long row = 1; row <= nested.row_count(); ++row) {
-      append_html_band(out, nested, def.detail, row, "kq-detail", ctx);
-    }
-  }
-  append_html_band(out, nested, def.summary, at, "kq-summary", ctx);
-  append_html_band(out, nested, def.footer, at, "kq-footer", ctx);
+  append_html_bands(out, nested, band_row(nested), ctx);
   out += "</div>";
 }
 

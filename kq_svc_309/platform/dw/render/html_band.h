@@ -32,6 +32,11 @@ void append_html_line(std::string& out, const Presentation& p, const PlacedLine&
 void append_html_band(std::string& out, const Presentation& p, const BandDef& band, long row,
                       const char* css_class, const HtmlBandContext& ctx);
 
+// Appends the bands of a form or report: header, summary and footer resolved
+// for `at` (the band row), the detail band once for `at` in a form (none
+// when `at` is 0) and once per row otherwise.
+void append_html_bands(std::string& out, const Presentation& p, long at, const HtmlBandContext& ctx);
+
 // Appends a nested data window inline: a grid as a ruled table of its
 // headings, rows and footer; a form or report as its bands (the detail band
 // once per row).

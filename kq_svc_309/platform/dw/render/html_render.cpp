@@ -73,16 +73,7 @@ void append_preview(std::string& out, const Presentation& p, const HtmlOptions& 
     style.ruled = true;
     append_html_grid(out, p, list, style);
   } else {
-    append_html_band(out, p, def.header, at, "kq-header", ctx);
-    if (def.style == Definition::Style::Form) {
-      if (at > 0) append_html_band(out, p, def.detail, at, "kq-detail", ctx);
-    } else {
-      for (long row = 1; row <= p.row_count(); ++row) {
-        append_html_band(out, p, def.detail, row, "kq-detail", ctx);
-      }
-    }
-    append_html_band(out, p, def.summary, at, "kq-summary", ctx);
-    append_html_band(out, p, def.footer, at, "kq-footer", ctx);
+    append_html_bands(out, p, at, ctx);
   }
   out += "</div></div>";
 }
