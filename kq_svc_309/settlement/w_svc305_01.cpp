@@ -35,7 +35,10 @@ w_svc305_01::w_svc305_01()
       em_2(add_control("em_2", ui::ControlKind::EditMask)),
       sle_1(add_control("sle_1", ui::ControlKind::SingleLineEdit)),
       cb_2(add_control("cb_2", ui::ControlKind::CommandButton, "读 卡")),
-      uo_2(std::make_unique<fw::uo_clu180>()) {
+      uo_2(std::make_unique<fw::uo_clu180>()),
+      st_2(add_control("st_2", ui::ControlKind::StaticText, "会员卡号")),
+      st_3(add_control("st_3", ui::ControlKind::StaticText, "刷卡金额")),
+      st_4(add_control("st_4", ui::ControlKind::StaticText, "本次积分")) {
   changemenu("m_sys_09");
   dw_edit->dataobject("d_svc305_01_01");
   dw_jsd->dataobject("d_svc305_jsd1");
@@ -48,13 +51,16 @@ w_svc305_01::w_svc305_01()
   em_2.mask = "###,##0.00";
   set_toolbar({{"ue_cus", 1, "保存", true}, {"close", 0, "关闭", true}});
 
-  dw_edit.geometry = ui::Geometry{0, 36, 800, 300};
-  st_1.geometry = ui::Geometry{12, 344, 260, 24};
-  mle_1.geometry = ui::Geometry{12, 370, 520, 80};
-  sle_1.geometry = ui::Geometry{548, 370, 140, 26};
-  cb_2.geometry = ui::Geometry{696, 370, 80, 28};
-  em_1.geometry = ui::Geometry{548, 404, 110, 26};
-  em_2.geometry = ui::Geometry{666, 404, 110, 26};
+  dw_edit.geometry = ui::Geometry{0, 8, 800, 210};
+  st_1.geometry = ui::Geometry{12, 226, 260, 20};
+  mle_1.geometry = ui::Geometry{12, 250, 520, 80};
+  st_2.geometry = ui::Geometry{548, 226, 140, 20};
+  sle_1.geometry = ui::Geometry{548, 250, 140, 26};
+  cb_2.geometry = ui::Geometry{696, 249, 80, 28};
+  st_3.geometry = ui::Geometry{548, 282, 110, 20};
+  st_4.geometry = ui::Geometry{666, 282, 110, 20};
+  em_1.geometry = ui::Geometry{548, 304, 110, 26};
+  em_2.geometry = ui::Geometry{666, 304, 110, 26};
 
   on("sle_1", "modified", [this](const ui::Event&) { return sle_1_modified(); });
   on("cb_2", "clicked", [this](const ui::Event&) { return cb_2_clicked(); });

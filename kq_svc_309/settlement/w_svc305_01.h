@@ -37,6 +37,9 @@ class w_svc305_01 : public fw::w_stmm_edit {
   ui::Control& sle_1;             // card number read
   ui::Control& cb_2;              // "读 卡"
   std::unique_ptr<fw::uo_clu180> uo_2;
+  ui::Control& st_2;              // caption of sle_1
+  ui::Control& st_3;              // caption of em_1
+  ui::Control& st_4;              // caption of em_2
 
   std::string is_wtsbh;   // work-order number
   std::string is_wtslb;   // its category: the first character

@@ -57,8 +57,10 @@ long w_svc305_01::ue_do_commit() {
   const long row = edit.getrow();
   if (row < 1) return 0;
 
-  // 5: nothing to cancel.
-  if ((is_ywxzt == "1" && is_wxzt == "1") || (is_ywxzt == "2" && is_wxzt == "2")) {
+  // 5: nothing to cancel: the status is unchanged, or the work order was not
+  // settled when the window read it (saving again after a cancellation must
+  // not reverse it twice).
+  if (is_ywxzt == is_wxzt || (is_ywxzt != "1" && is_ywxzt != "2")) {
     edit.setitemstatus(row, 0, dw::Buffer::Primary, dw::ItemStatus::NotModified);
     return 1;
   }

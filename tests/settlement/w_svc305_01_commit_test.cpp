@@ -315,3 +315,20 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
 
 }  // namespace
 }  // namespace kq::svc
+
+namespace kq::svc {
+namespace {
+
+TEST(CancellationCommit, SavingAgainAfterTheCancellationChangesNothing) {
+  CancellationDesk desk;
+  w_svc305_01* w = desk.open("1010000000006");
+  ASSERT_NE(w, nullptr);
+  CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
+  ASSERT_EQ(w->ue_cus(1), 1);
+  const std::string after_first = kq::testing::dump_database(desk.shop.db_path());
+  w->ue_cus(1);
+  EXPECT_EQ(kq::testing::dump_database(desk.shop.db_path()), after_first);
+}
+
+}  // namespace
+}  // namespace kq::svc
