@@ -133,16 +133,17 @@ TEST_F(DialectExecution, CancellationResetStoresAbsentDatesAndRoundedAmounts) {
        {"ldc_clsl", 17.0},
        {"ls_skxf", std::string("0")},
        {"is_wtsbh", std::string("W1")},
-       {"gs_gsh", std::string("01")}},
+       {"gs_gsh", std::string("01")},
+       {"is_ywxzt", std::string("1")}},
       &changes);
   EXPECT_EQ(changes, 1);
   run("w_svc305_01.reset_invoice", {{"is_wtsbh", std::string("W1")}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 1);
-  // Every SET reads the row as it was: nssgsf = 100.05 * 1.13 = 113.0565 kept
-  // at two places; materials are tax-inclusive and take the old nyhhclf.
+  // The charges come from the undiscounted amounts: nssgsf = 100.05 * 1.13 =
+  // 113.0565 kept at two places; materials are tax-inclusive: nysclf as it is.
   EXPECT_EQ(db_.query("select cwxzt, djsrq, dfprq, cfph, nyhhgsf, nssgsf, nyhhclf, nssclf, ngsyhl, nhjje from svcb20c "
                       "where cwtsbh = 'W1'"),
-            (Rows{{"0", "1900-01-01 00:00:00", "1900-01-01 00:00:00", "", "100.05", "113.06", "200.0", "180.0", "0.0",
+            (Rows{{"0", "1900-01-01 00:00:00", "1900-01-01 00:00:00", "", "100.05", "113.06", "200.0", "200.0", "0.0",
                    "0.0"}}));
   // The reset work order leaves the print list, as on the server.
   Rows printed = run("d_svc309_01", {});

@@ -196,13 +196,14 @@ TEST_F(SqliteDialect, SetStoresIsoDatesAndRoundsDecimals) {
   EXPECT_EQ(t.sql,
             "update svcb20c set cwxzt = ? , djsrq = '1900-01-01 00:00:00' , cjsfs = '' , cdbr = '' , cscbs = '0' , "
             "cscbs1 = '0' , nhykbcjf = 0 , nhykbcxfje = 0 , ngsyhl = 0 , nclyhl = 0 , nhjyh = 0 , nyhhgsf = "
-            "round(nysgsf, 2) , nssgsf = round(case ? when '1' then nyhhgsf else nyhhgsf *( 1 + ? / 100 ) end, 2) , "
-            "nyhhclf = round(nysclf, 2) , nssclf = round(case ? when '1' then nyhhclf else nyhhclf *( 1 + ? / 100 ) "
-            "end, 2) , cskxf = ? , nhykczje = 0 , nhykscjf = 0 , nhykscye = 0 where cwtsbh = ? and cgsh = ?");
+            "round(nysgsf, 2) , nssgsf = round(case ? when '1' then nysgsf else nysgsf *( 1 + ? / 100 ) end, 2) , "
+            "nyhhclf = round(nysclf, 2) , nssclf = round(case ? when '1' then nysclf else nysclf *( 1 + ? / 100 ) "
+            "end, 2) , cskxf = ? , nhykczje = 0 , nhykscjf = 0 , nhykscye = 0 where cwtsbh = ? and cgsh = ? and "
+            "cwxzt = ?");
   EXPECT_EQ(names(t), (std::vector<std::string>{"is_wxzt", "ls_xchs", "ldc_gssl", "ls_xjhs", "ldc_clsl", "ls_skxf",
-                                                "is_wtsbh", "gs_gsh"}));
+                                                "is_wtsbh", "gs_gsh", "is_ywxzt"}));
   EXPECT_EQ(targets(t), (std::vector<std::optional<ColumnInfo>>{kText, std::nullopt, std::nullopt, std::nullopt,
-                                                                std::nullopt, kText, kText, kText}));
+                                                                std::nullopt, kText, kText, kText, kText}));
   EXPECT_EQ(sqlite(module_sql("w_svc305_01.reset_invoice")).sql,
             "update svcb20c set cfph = '' , dfprq = '1900-01-01 00:00:00' , cfplxdm = '' , nzsje = 0 , nhjje = 0 , "
             "nhjse = 0 , lcwskwb = 0 , nljsk = 0 , nclcb = 0 , nsplfcb = 0 where cwtsbh = ? and cgsh = ?");
@@ -242,7 +243,7 @@ TEST_F(SqliteDialect, IntoBlobsAndTransactionControl) {
   EXPECT_EQ(update.kind, StatementKind::UpdateBlob);
   EXPECT_EQ(update.sql, "update svcb61 set cblob = ? where id = ? and cgsh = ?");
   EXPECT_EQ(targets(update), (std::vector<std::optional<ColumnInfo>>{kBlob, kInteger, kText}));
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.archive_row_id")).sql, "select last_insert_rowid ( )");
+  EXPECT_EQ(sqlite(module_sql("w_svc305_01.archive_row_id")).sql, "select last_insert_rowid ()");
 
   EXPECT_EQ(sqlite("commit using sqlls").kind, StatementKind::Commit);
   EXPECT_EQ(sqlite("commit using sqlls;").sql, "commit");
@@ -325,7 +326,7 @@ TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
             "svcb20c.id = crmc04.id and svcb20c.cgsh = crmc04.cgsh and svcb20c.cgsh = ? and ltybs = 0");
   Translation reset = tsql(module_sql("w_svc305_01.reset_settlement"));
   EXPECT_THAT(reset.sql, HasSubstr("djsrq = '1900/01/01'"));
-  EXPECT_THAT(reset.sql, HasSubstr("nssgsf = case ? when '1' then nyhhgsf else nyhhgsf *( 1 + ? / 100 ) end ,"));
+  EXPECT_THAT(reset.sql, HasSubstr("nssgsf = case ? when '1' then nysgsf else nysgsf *( 1 + ? / 100 ) end ,"));
   EXPECT_THAT(tsql(module_sql("d_svc309_02")).sql,
               HasSubstr("(convert(char(10),djsrq,111) >= ? ) and (convert(char(10),djsrq,111) <= ? )"));
   EXPECT_EQ(tsql(module_sql("w_svc310.set_contract_number")).sql,
@@ -336,7 +337,7 @@ TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
   EXPECT_EQ(blob.sql, "select cblob from svcb61 where id = ?");
   EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_slip_blob")).sql,
             "update svcb61 set cblob = ? where id = ? and cgsh = ?");
-  EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_row_id")).sql, "select scope_identity ( )");
+  EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_row_id")).sql, "select scope_identity ()");
   EXPECT_EQ(tsql("commit using sqlca").sql, "commit");
 }
 
