@@ -15,7 +15,8 @@ if [[ "${KQ_WITH_BROWSER:-0}" == "1" ]]; then
   # The browser tests: Debian's Chromium, and Node.js with npm unless a node
   # and an npm are already there (another packaging of Node.js brings its own
   # npm, which Debian's npm package would conflict with).
-  PACKAGES+=(chromium)
+  # ca-certificates: npm fetches packages over HTTPS.
+  PACKAGES+=(chromium ca-certificates)
   command -v node >/dev/null 2>&1 || PACKAGES+=(nodejs)
   command -v npm >/dev/null 2>&1 || PACKAGES+=(npm)
 fi

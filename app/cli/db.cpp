@@ -15,6 +15,7 @@ namespace {
 struct DbArgs {
   std::string path;
   int64_t scale = 0;
+  int days = 365;
   std::string today;
   bool replace = false;
 };
@@ -62,6 +63,7 @@ int run_demo(const DbArgs& args) {
   }
   if (!options.today) options.today = DateTime::now().date();  // one date for the content and the message
   options.scale = args.scale;
+  options.days = args.days;
   ProgressBar bar;
   if (args.scale > 0) options.progress = [&bar](int64_t done, int64_t total) { bar(done, total); };
   if (auto ok = demo::build_demo_files(args.path, options, args.replace); !ok) {
@@ -92,6 +94,10 @@ void register_db(CLI::App& app, int& status) {
   demo->add_option("--db", args->path, "Shop database file; the club database kq_club.db goes beside it")->required();
   demo->add_option("--scale", args->scale, "Adds N generated work orders (for benchmarks)")
       ->check(CLI::NonNegativeNumber);
+  demo->add_option("--days", args->days,
+                   "Generated settlements fall on the last N days, 1 to 365 (default 365; 30 lists them all in a "
+                   "month)")
+      ->check(CLI::Range(1, 365));
   demo->add_option("--today", args->today, "Business date of the demo, yyyy/mm/dd (default: today)");
   demo->add_flag("--replace", args->replace, "Replace an existing demo or kq_svc_309 database pair at that place");
   demo->callback([args, &status] { status = run_demo(*args); });

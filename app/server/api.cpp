@@ -48,7 +48,7 @@ Expected<json> parse_body(const HttpRequest& request) {
 }
 
 // The routes of the protocol, by the parts of their path.
-enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Pdf, PreviewPdf };
+enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf };
 
 Route match(const std::vector<std::string>& p) {
   if (p.size() == 2) {
@@ -63,6 +63,7 @@ Route match(const std::vector<std::string>& p) {
   }
   if (p.size() == 6 && p[1] == "windows" && p[3] == "controls") {
     if (p[5] == "rows") return Route::Rows;
+    if (p[5] == "items") return Route::Items;
     if (p[5] == "pdf") return Route::Pdf;
   }
   if (p.size() == 4 && p[1] == "dialogs" && p[3] == "pdf") return Route::PreviewPdf;
@@ -76,6 +77,7 @@ bool method_allowed(Route route, const std::string& method) {
     case Route::Session:
     case Route::Menu:
     case Route::Rows:
+    case Route::Items:
     case Route::Pdf:
     case Route::PreviewPdf: return method == "GET";
     case Route::SignOut:
@@ -120,7 +122,8 @@ HttpResponse error_response(const ApiError& error) {
   return json_response(json{{"error", {{"status", error.status}, {"message", error.message}}}}, error.status);
 }
 
-Api::Api(Options options, SessionRegistry& sessions) : options_(std::move(options)), sessions_(sessions) {}
+Api::Api(Options options, SessionRegistry& sessions)
+    : options_(std::move(options)), sessions_(sessions), limiter_(options_.sign_in_limits, options_.clock) {}
 
 HttpResponse Api::handle(const HttpRequest& request) {
   try {
@@ -170,8 +173,22 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
   if (!body) return error_response(body.error());
   auto credentials = credentials_from_json(*body);
   if (!credentials) return error_response(credentials.error());
+  // Refused before the password is looked at while too many guesses failed.
+  auto attempt = limiter_.begin(credentials->company, credentials->operator_code, request.remote_address);
+  if (!attempt) {
+    HttpResponse refused = error_response(attempt.error());
+    long long wait = limiter_.wait_seconds(credentials->company, credentials->operator_code, request.remote_address);
+    refused.headers.emplace_back("Retry-After", std::to_string(wait > 0 ? wait : 1));
+    return refused;
+  }
   auto signed_in = server::sign_in(options_.db_path, *credentials);
-  if (!signed_in) return error_response(signed_in.error());
+  if (!signed_in) {
+    // A wrong password, an unknown operator or company is a guess that failed.
+    if (signed_in.error().status == 401) attempt->failed();
+    else attempt->not_counted();
+    return error_response(signed_in.error());
+  }
+  attempt->succeeded();
   auto w = std::make_shared<Workstation>(std::move(signed_in->session), options_.make_host, options_.limits);
   w->set_company_name(signed_in->company_name);
   json session = w->describe_session();
@@ -224,14 +241,17 @@ HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std
     }
     case Route::Wait:
       return stop_response(w->wait());
-    case Route::Rows: {
+    case Route::Rows:
+    case Route::Items: {
       auto id = to_integer(parts[2]);
       if (!id) return error_response(bad_request("窗口编号须为整数"));
       auto first = to_integer(request.query.count("first") ? request.query.at("first") : "1");
       auto count = to_integer(request.query.count("count") ? request.query.at("count") : "100");
-      if (!first || !count || *first < 1 || *count < 1 || *count > 1000)
+      if (!first || !count || *first < 1 || *first > 1'000'000'000 || *count < 1 || *count > 1000)
         return error_response(bad_request("first 须为正整数，count 须为 1 到 1000 的整数"));
-      auto rows = w->rows(*id, parts[4], static_cast<long>(*first), static_cast<long>(*count));
+      auto rows = route == Route::Rows
+                      ? w->rows(*id, parts[4], static_cast<long>(*first), static_cast<long>(*count))
+                      : w->items(*id, parts[4], static_cast<long>(*first), static_cast<long>(*count));
       return rows ? json_response(*rows) : error_response(rows.error());
     }
     case Route::Pdf: {

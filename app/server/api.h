@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "server/session_registry.h"
+#include "server/sign_in_limiter.h"
 #include "server/workstation.h"
 
 namespace kq::server {
@@ -19,6 +20,7 @@ struct HttpRequest {
   std::map<std::string, std::string> query;   // decoded query parameters
   std::string authorization;                  // the Authorization header, "" when absent
   std::string body;
+  std::string remote_address;                 // the client's address, "" when unknown
 };
 
 struct HttpResponse {
@@ -34,6 +36,9 @@ class Api {
     std::string db_path;   // the shop database
     HostFactory make_host; // the windows of each new session
     WaitLimits limits;
+    // Password guessing at sign-in (see sign_in_limiter.h), and its clock.
+    SignInLimiter::Policy sign_in_limits;
+    std::function<std::chrono::steady_clock::time_point()> clock = std::chrono::steady_clock::now;
   };
 
   Api(Options options, SessionRegistry& sessions);
@@ -50,6 +55,7 @@ class Api {
 
   Options options_;
   SessionRegistry& sessions_;
+  SignInLimiter limiter_;
 };
 
 // A JSON error response.

@@ -16,6 +16,7 @@ HttpRequest to_request(const httplib::Request& req) {
   for (const auto& [key, value] : req.params) r.query.emplace(key, value);
   r.authorization = req.get_header_value("Authorization");
   r.body = req.body;
+  r.remote_address = req.remote_addr;
   return r;
 }
 

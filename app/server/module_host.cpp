@@ -8,6 +8,9 @@
 #include "platform/ui/window.h"
 #include "platform/ui/window_manager.h"
 #include "platform/ui/window_state.h"
+#include "platform/value/text.h"
+#include "server/data_items.h"
+#include "server/heading_sort.h"
 
 namespace kq::server {
 
@@ -35,9 +38,14 @@ class ModuleHost : public WindowHost {
     return std::nullopt;
   }
 
-  json windows() override { return ui::windows_state(manager_); }
+  json windows() override {
+    json all = ui::windows_state(manager_);
+    for (json& w : all["windows"]) add_heading_sorts(w);
+    return all;
+  }
 
   std::optional<ApiError> dispatch(const json& event) override {
+    sort_on_heading_click(event);
     json r = ui::dispatch_event(manager_, event, options_);
     if (r.value("ok", false)) return std::nullopt;
     return forbidden("操作被拒绝（" + r.value("error", std::string()) + "）");
@@ -61,6 +69,18 @@ class ModuleHost : public WindowHost {
     return not_found("窗口中没有控件 " + control);
   }
 
+  Expected<json> items(long long window, const std::string& control, long first, long count) override {
+    ui::Window* w = manager_.find(static_cast<int>(window));
+    if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");
+    ui::DataWindowControl* c = w->datawindow(control);
+    if (!c || !c->visible) return not_found("窗口中没有数据窗口 " + control);
+    json out = data_items(c->dw(), first, count);
+    out["window"] = window;
+    out["control"] = c->name();
+    if (c->dw().has_definition()) out["dataobject"] = c->dw().definition().name;
+    return out;
+  }
+
   Expected<std::string> pdf(long long window, const std::string& control) override {
     ui::Window* w = manager_.find(static_cast<int>(window));
     if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");
@@ -78,6 +98,35 @@ class ModuleHost : public WindowHost {
   void close_all() override { manager_.close_all(); }
 
  private:
+  // A click on a heading ("clicked" with row 0 and the column) of a list's
+  // grid sorts it before the window's own clicked event runs. An event that
+  // carries typed input is none (the window framework refuses it).
+  void sort_on_heading_click(const json& event) {
+    if (!event.contains("event") || !event["event"].is_string() || !text::iequals(event["event"].get<std::string>(), "clicked"))
+      return;
+    if (!event.contains("window") || !event["window"].is_number_integer()) return;
+    if (auto row = event.find("row"); row != event.end() && !(row->is_number_integer() && row->get<long>() == 0)) return;
+    for (const char* typed : {"text", "data", "checked"})
+      if (event.contains(typed)) return;
+    if (!event.contains("column") || !event["column"].is_string() || !event.contains("control") || !event["control"].is_string())
+      return;
+    const std::string column = event["column"].get<std::string>();
+    ui::Window* w = manager_.find(event["window"].get<int>());
+    ui::DataWindowControl* c = w ? w->datawindow(event["control"].get<std::string>()) : nullptr;
+    if (!c || column.empty() || !sorts_by_heading(*w, *c)) return;
+    sort_by_heading(*c, column);
+  }
+
+  // Each grid's state says by which columns it is sorted.
+  void add_heading_sorts(json& window) {
+    ui::Window* w = manager_.find(window.value("id", 0));
+    if (!w || !window.contains("controls")) return;
+    for (json& c : window["controls"]) {
+      if (c.value("kind", "") != "datawindow" || c.value("style", "") != "grid") continue;
+      if (ui::DataWindowControl* d = w->datawindow(c.value("name", ""))) c["sort"] = heading_sort_state(*d);
+    }
+  }
+
   Expected<std::pair<ui::Window*, ui::DataWindowControl*>> grid(long long window, const std::string& control) {
     ui::Window* w = manager_.find(static_cast<int>(window));
     if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");

@@ -41,6 +41,14 @@ class WindowHost {
   // with rows [first, first + count). 404 for an unknown window or control.
   virtual Expected<nlohmann::json> rows(long long window, const std::string& control, long first, long count) = 0;
 
+  // The texts rows [first, first + count) of a data window control show, as
+  // data (see data_items.h). 404 as for rows(); any style of data window.
+  virtual Expected<nlohmann::json> items(long long window, const std::string& control, long first, long count) {
+    (void)first;
+    (void)count;
+    return not_found("窗口 " + std::to_string(window) + " 中没有数据窗口 " + control);
+  }
+
   // A data window control as a printed PDF document. 404 as for rows().
   virtual Expected<std::string> pdf(long long window, const std::string& control) = 0;
 

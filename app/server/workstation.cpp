@@ -109,6 +109,10 @@ Expected<json> Workstation::rows(long long window, const std::string& control, l
   return on_thread<json>([=, this]() { return host().rows(window, control, first, count); });
 }
 
+Expected<json> Workstation::items(long long window, const std::string& control, long first, long count) {
+  return on_thread<json>([=, this]() { return host().items(window, control, first, count); });
+}
+
 Expected<std::string> Workstation::pdf(long long window, const std::string& control) {
   return on_thread<std::string>([=, this]() { return host().pdf(window, control); });
 }

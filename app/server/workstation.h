@@ -59,6 +59,7 @@ class Workstation {
   Expected<nlohmann::json> windows();
   // Rows of a grid control, or its printout.
   Expected<nlohmann::json> rows(long long window, const std::string& control, long first, long count);
+  Expected<nlohmann::json> items(long long window, const std::string& control, long first, long count);
   Expected<std::string> pdf(long long window, const std::string& control);
   // The printout shown by the waiting preview dialog `dialog_id`.
   Expected<std::string> preview_pdf(int dialog_id);

@@ -24,6 +24,7 @@ struct Reply {
   nlohmann::json body;  // null when the body is not JSON
   std::string raw;
   std::string content_type;
+  std::vector<std::pair<std::string, std::string>> headers;  // beyond the content type
 };
 
 class ServerTest : public ::testing::Test {
@@ -52,6 +53,7 @@ class ServerTest : public ::testing::Test {
     server::Api::Options options;
     options.db_path = db_;
     options.limits = limits;
+    options.clock = [this] { return now_; };
     auto world = world_;
     options.make_host = [world](fw::Session& s, server::BrowserUi& ui) -> std::unique_ptr<server::WindowHost> {
       return std::make_unique<FakeHost>(s, ui, world);
@@ -66,11 +68,13 @@ class ServerTest : public ::testing::Test {
   }
 
   Reply call(const std::string& method, const std::string& path, const std::string& body = "",
-             const std::string& token = "", std::map<std::string, std::string> query = {}) {
+             const std::string& token = "", std::map<std::string, std::string> query = {},
+             const std::string& address = "127.0.0.1") {
     server::HttpRequest r;
     r.method = method;
     r.path = path;
     r.body = body;
+    r.remote_address = address;
     r.query = std::move(query);
     if (!token.empty()) r.authorization = "Bearer " + token;
     server::HttpResponse out = api_->handle(r);
@@ -78,6 +82,7 @@ class ServerTest : public ::testing::Test {
     reply.status = out.status;
     reply.raw = out.body;
     reply.content_type = out.content_type;
+    reply.headers = out.headers;
     reply.body = nlohmann::json::parse(out.body, nullptr, false);
     if (reply.body.is_discarded()) reply.body = nullptr;
     return reply;

@@ -148,3 +148,45 @@ test('the date field\'s calendar picks a day, and the list downloads as PDF', as
   assert.equal(bytes.subarray(0, 5).toString(), '%PDF-');
   await page.close();
 });
+
+test('a click on a heading sorts the list, a second click the other way', async () => {
+  const page = await openPage(browser, server.url);
+  await signIn(page, '01', '001', 'kq01001');
+  const win = await openFromMenu(page, '取消结算', 'w_svc305');
+  const grid = win.locator('[data-control="dw_display"]');
+  const heading = grid.locator('th[data-column="nhjje"]');
+  const amounts = async () => (await columnTexts(grid, 'nhjje')).map((t) => Number(t.replaceAll(',', '')));
+  const before = await amounts();
+  assert.ok(before.length > 5 && before.every((a) => !Number.isNaN(a)), `amounts: ${before}`);
+  assert.equal(await heading.getAttribute('aria-sort'), null);
+
+  await heading.click();
+  await settle(page);
+  assert.equal(await heading.getAttribute('aria-sort'), 'ascending');
+  const up = await amounts();
+  assert.deepEqual(up, [...before].sort((a, b) => a - b));
+
+  await heading.click();
+  await settle(page);
+  assert.equal(await heading.getAttribute('aria-sort'), 'descending');
+  assert.deepEqual(await amounts(), [...before].sort((a, b) => b - a));
+
+  // Another column's heading sorts by it alone, ascending; the arrow moves.
+  await grid.locator('th[data-column="cwtsbh"]').click();
+  await settle(page);
+  assert.equal(await grid.locator('th[data-column="cwtsbh"]').getAttribute('aria-sort'), 'ascending');
+  assert.equal(await heading.getAttribute('aria-sort'), null);
+  const numbers = await columnTexts(grid, 'cwtsbh');
+  assert.deepEqual(numbers, [...numbers].sort());
+
+  // The order stays when another date is listed.
+  const date = win.locator('[data-control="em_1"] input');
+  await date.fill(today(-1));
+  await date.press('Enter');
+  await settle(page);
+  const again = await columnTexts(grid, 'cwtsbh');
+  assert.deepEqual(again, [...again].sort());
+  assert.equal(await grid.locator('th[data-column="cwtsbh"]').getAttribute('aria-sort'), 'ascending');
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});

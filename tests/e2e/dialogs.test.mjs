@@ -35,12 +35,12 @@ async function script(page, first, rest) {
   const stops = [...rest];
   await page.route('**/api/events', (route) => {
     posted.push({ path: '/api/events', body: route.request().postDataJSON() });
-    route.fulfill(json(first));
+    return route.fulfill(json(first));
   });
   for (const path of ['/api/dialog', '/api/wait']) {
     await page.route(`**${path}`, (route) => {
       posted.push({ path, body: route.request().postDataJSON() });
-      route.fulfill(json(stops.shift() ?? finished));
+      return route.fulfill(json(stops.shift() ?? finished));
     });
   }
   return posted;
@@ -132,7 +132,7 @@ test('a preview shows its pages and answers 1 when closed; progress shows while 
   await page.route('**/api/wait', async (route) => {
     posted.push({ path: '/api/wait', body: route.request().postDataJSON() });
     await held;
-    route.fulfill(json(finished));
+    return route.fulfill(json(finished));
   });
   await win.locator('[data-control="pb_1"] button').click();
   const preview = page.locator('.dialog[data-kind="preview"]');
@@ -149,7 +149,7 @@ test('a preview shows its pages and answers 1 when closed; progress shows while 
   await page.close();
 });
 
-test('a heading click asks the window to sort; a message box answers the button chosen', async () => {
+test('a heading click is sent with row 0 and its column; a message box answers the button chosen', async () => {
   const page = await openPage(browser, server.url);
   const win = await start(page);
   const posted = await script(page,

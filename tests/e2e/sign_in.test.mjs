@@ -41,6 +41,23 @@ test('a wrong password is refused with a message and no session', async () => {
   await page.close();
 });
 
+test('after five wrong passwords the operator must wait, even with the right one', async () => {
+  const page = await openPage(browser, server.url);
+  await page.selectOption('#signin-company', '02');
+  await page.fill('#signin-operator', '003');
+  const attempt = async (password) => {
+    await page.evaluate(() => { document.getElementById('signin-error').textContent = ''; });
+    await page.fill('#signin-password', password);
+    await page.click('#signin-submit');
+    await page.waitForFunction(() => document.getElementById('signin-error').textContent !== '');
+    return page.textContent('#signin-error');
+  };
+  for (let i = 0; i < 5; i++) assert.equal(await attempt(`guess${i}`), '操作员代码或密码错误');
+  assert.equal(await attempt('kq02003'), '该操作员登录失败次数过多，请 10 分钟后再试');
+  assert.equal(await page.isVisible('#workspace'), false);
+  await page.close();
+});
+
 test('a stopped operator cannot sign in', async () => {
   const page = await openPage(browser, server.url);
   await page.fill('#signin-operator', '009');

@@ -4,7 +4,8 @@
 // Grids show only a window of rows; the fragment keeps the table's full
 // height with spacer rows, and as the person scrolls past the rows drawn the
 // view asks the server for the rows in sight. A click on a heading is sent as
-// "clicked" with row 0 (the window sorts); arrow, page, Home and End keys move
+// "clicked" with row 0 and the heading's column (the server sorts a list by
+// it; the state's "sort" puts an arrow on the headings); arrow, page, Home and End keys move
 // the current row (rowfocuschanged); Enter and a double-click send
 // doubleclicked for the row. Forms send itemchanged for edited fields, check
 // boxes and radio choices.
@@ -66,6 +67,7 @@ export class DataWindowView {
     this.el.dataset.rowcount = state.rowcount ?? 0;
     this.el.dataset.currentrow = state.currentrow ?? 0;
     if (state.html !== undefined) this.show(state.html);
+    this.markSort();
     if (previous && previous.currentrow !== state.currentrow && this.keyMoved) this.showCurrent();
     this.keyMoved = false;
   }
@@ -77,7 +79,18 @@ export class DataWindowView {
     this.html = html;
     this.el.scrollTop = top;
     this.el.scrollLeft = left;
+    this.markSort();
     this.scheduleRows();
+  }
+
+  // The order of a sorted grid on its headings: aria-sort, drawn as an arrow.
+  markSort() {
+    const keys = (this.state && this.state.sort) || [];
+    for (const th of this.content.querySelectorAll('th[data-column]')) {
+      const key = keys.find((k) => k.column === th.dataset.column);
+      if (key) th.setAttribute('aria-sort', key.descending ? 'descending' : 'ascending');
+      else th.removeAttribute('aria-sort');
+    }
   }
 
   isGrid() {

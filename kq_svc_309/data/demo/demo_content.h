@@ -19,6 +19,7 @@ void write_fixed_content(RowWriter& w, const DateTime& today, const Hasher& hash
 
 // `count` generated work orders of company 01 with vehicles, items, stock
 // issues and receipts; numbers "…9nnnnnnnnn" never collide with the fixed ones.
-void write_generated(RowWriter& w, const DateTime& today, int64_t count, const Progress& progress);
+// Settlement dates fall on the last `days` days (1 to 365).
+void write_generated(RowWriter& w, const DateTime& today, int64_t count, int days, const Progress& progress);
 
 }  // namespace kq::demo::detail

@@ -116,7 +116,7 @@ std::vector<std::pair<std::string, std::string>> take_indexes(RowWriter& w) {
 }
 
 // The generated rows themselves.
-void write_rows(RowWriter& w, const DateTime& today, int64_t count, const Progress& progress) {
+void write_rows(RowWriter& w, const DateTime& today, int64_t count, int days, const Progress& progress) {
   const std::string g = "01";
   const DateTime day0 = today.date();
   const int64_t vehicles = std::min<int64_t>(count, 1000 + count / 20);
@@ -172,7 +172,7 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, const Progre
     const int state = static_cast<int>((r >> 8) % 100);
     const char status = state < 75 ? '1' : state < 85 ? '2' : '0';
     const bool settled = status != '0';
-    const int settle_day = settled ? -static_cast<int>((r >> 16) % 365) : 0;
+    const int settle_day = settled ? -static_cast<int>((r >> 16) % static_cast<uint64_t>(days)) : 0;
     const int arrive_day = settled ? settle_day - static_cast<int>((r >> 24) % 3) : -static_cast<int>((r >> 24) % 10);
     const bool old = settled && settle_day < -60;
     const DateTime arrived = day0.add_seconds(static_cast<int64_t>(arrive_day) * 86400 + 8 * 3600 + ((r >> 32) % 240) * 60);
@@ -237,11 +237,11 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, const Progre
 
 }  // namespace
 
-void write_generated(RowWriter& w, const DateTime& today, int64_t count, const Progress& progress) {
+void write_generated(RowWriter& w, const DateTime& today, int64_t count, int days, const Progress& progress) {
   if (count <= 0) return;
   std::vector<std::pair<std::string, std::string>> indexes;
   indexes = take_indexes(w);
-  write_rows(w, today, count, progress);
+  write_rows(w, today, count, days, progress);
   for (const auto& [name, create] : indexes) w.exec(create);
 }
 

@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <exception>
+#include <string>
 #include <system_error>
 
 #include "data/demo/demo_content.h"
@@ -74,6 +75,8 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
   if (count_rows(db, "SELECT count(*) FROM kq_company") != 0 ||
       count_rows(db, "SELECT count(*) FROM kq_club.club01c") != 0)
     return make_error("the database already holds data (or has no shop schema); the demo needs an empty one");
+  if (options.days < 1 || options.days > 365)
+    return make_error("demo: the generated settlements spread over 1 to 365 days, not " + std::to_string(options.days));
   const DateTime today = options.today.value_or(DateTime::now()).date();
   detail::Hasher hash = options.hash_password ? options.hash_password
                                               : detail::Hasher([](std::string_view p) { return fw::hash_password(p); });
@@ -85,7 +88,7 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
     RowWriter w(db);
     try {
       detail::write_fixed_content(w, today, hash);
-      detail::write_generated(w, today, options.scale, options.progress);
+      detail::write_generated(w, today, options.scale, options.days, options.progress);
     } catch (const std::exception& e) {
       w.fail(std::string("demo content: ") + e.what());
     }

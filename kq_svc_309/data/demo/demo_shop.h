@@ -23,6 +23,10 @@ struct DemoOptions {
   std::optional<DateTime> today;
   // Generated work orders added for benchmarks (with items, issues, receipts).
   int64_t scale = 0;
+  // The generated settlements fall on the last `days` days (the business date
+  // and the days before it), 1 to 365; those older than 60 days go to the
+  // history tables. 30 puts every one of them in a month's list.
+  int days = 365;
   // Called now and then while generating, with the work orders done and the total.
   std::function<void(int64_t done, int64_t total)> progress;
   // Hashes a demo password for kq_operator. Default: fw::hash_password. A

@@ -14,6 +14,10 @@ export async function openPage(browser, url) {
   const page = await browser.context.newPage();
   const problems = [];
   page.on('pageerror', (e) => problems.push(e.message));
+  if (process.env.KQ_E2E_CPU_SLOWDOWN) {  // see README.md
+    const cdp = await browser.context.newCDPSession(page);
+    await cdp.send('Emulation.setCPUThrottlingRate', { rate: Number(process.env.KQ_E2E_CPU_SLOWDOWN) });
+  }
   await page.goto(url);
   await page.waitForSelector('#signin-company option', { state: 'attached' });
   page.problems = problems;
