@@ -3,6 +3,7 @@
 // the step's message, rolls the whole unit back and returns 0, so nothing of
 // the cancellation stays pending for a later commit.
 #include <string>
+#include <vector>
 
 #include "framework/f_acr_qxcwjs.h"
 #include "framework/f_grmc.h"
@@ -153,14 +154,14 @@ long w_svc305_01::ue_do_commit() {
 
     // Points booked to a card by this work order (`var` names its id), taken
     // off the card locally and, with LSYZJK 1, in the club database.
-    auto reverse_points = [&](const std::string& var, const Long& kid, std::string_view club_failure) -> bool {
+    auto reverse_points = [&](const std::string& var, int64_t kid, std::string_view club_failure) -> bool {
       Dec ldc_dh = 0, ldc_dj = 0, ldc_lj = 0;  // no points booked: nothing to take off
       sqlca.exec("select nbcdhjf , nbcdjjf , nbcljjf into :ldc_dh , :ldc_dj , :ldc_lj from club08 where nkid = :" +
                      var + " and cdyywdh = :is_wtsbh and cywfl = 'SVC'",
                  {{var, kid}, {"is_wtsbh", is_wtsbh}, {"ldc_dh", db::out(ldc_dh)}, {"ldc_dj", db::out(ldc_dj)},
                   {"ldc_lj", db::out(ldc_lj)}});
       if (fw::f_sqlca("获取积分信息失败！") == 0) return false;
-      const std::initializer_list<db::HostVar> points = {
+      const std::vector<db::HostVar> points = {
           {"ldc_dh", ldc_dh}, {"ldc_dj", ldc_dj}, {"ldc_lj", ldc_lj}, {var, kid}, {"gs_gsh", g.gs_gsh}};
       const std::string set = " set ndhjf = ndhjf - :ldc_dh , ndjjf = ndjjf - :ldc_dj , nljjf = nljjf - :ldc_lj "
                               "where id = :" + var + " and cgsh = :gs_gsh";
@@ -172,17 +173,17 @@ long w_svc305_01::ue_do_commit() {
       }
       return true;
     };
-    if (!reverse_points("ll_kid", ll_kid, "更新会员卡积分信息失败！")) return fail_commit();
+    if (!reverse_points("ll_kid", ll_kid.value_or(0), "更新会员卡积分信息失败！")) return fail_commit();
 
     Long ll_zkid = 0;
     sqlca.exec("select nkid into :ll_zkid from club08 where nkid <> :ll_kid and cdyywdh = :is_wtsbh and cywfl = 'SVC'",
                {{"ll_kid", ll_kid}, {"is_wtsbh", is_wtsbh}, {"ll_zkid", db::out(ll_zkid)}});
     if (fw::f_sqlca("获取主辅卡信息失败！") == 0) return fail_commit();
     if (sqlca.sqlcode == 0 && ll_zkid.value_or(0) != 0 &&
-        !reverse_points("ll_zkid", ll_zkid, "更新会员俱乐部会员卡积分信息失败！"))
+        !reverse_points("ll_zkid", ll_zkid.value_or(0), "更新会员俱乐部会员卡积分信息失败！"))
       return fail_commit();
 
-    const std::initializer_list<db::HostVar> doc = {{"is_wtsbh", is_wtsbh}};
+    const std::vector<db::HostVar> doc = {{"is_wtsbh", is_wtsbh}};
     sqlca.exec("delete club08 where cdyywdh = :is_wtsbh and cywfl = 'SVC'", doc);
     if (fw::f_sqlca("删除积分日志失败！") == 0) return fail_commit();
     if (ll_syzjk == 1) {
@@ -191,7 +192,7 @@ long w_svc305_01::ue_do_commit() {
     }
 
     if (ldc_hjkxfje > Decimal(0)) {
-      const std::initializer_list<db::HostVar> refund = {
+      const std::vector<db::HostVar> refund = {
           {"ldc_hjkxfje", ldc_hjkxfje}, {"ll_kid", ll_kid}, {"gs_gsh", g.gs_gsh}};
       sqlca.exec("update club01c set nknye = nknye + :ldc_hjkxfje where id = :ll_kid and cgsh = :gs_gsh", refund);
       if (fw::f_sqlca("更新会员卡余额信息失败！") == 0) return fail_commit();
