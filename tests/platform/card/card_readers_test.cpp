@@ -1,6 +1,7 @@
 // The card reader objects uo_clu100 (IC card) and uo_clu180 (club card)
 // against the simulator: the session's configured reader, statuses of each
 // operation, and writes the card refuses.
+#include "support/sample_card.h"
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,17 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 using V = std::vector<std::string>;
 
-card::Card sample() {
-  card::Card c;
-  c.present = true;
-  c.number = "8801000001";
-  c.valid = "1";
-  c.password = "pw";
-  c.points = "1350";
-  c.scoring_code = "01";
-  c.service[0] = "3";
-  return c;
-}
+card::Card sample() { return kq::testing::sample_card(); }
 
 // A session (without a database) whose start folder holds pb.ini.
 class CardReaders : public ::testing::Test {

@@ -1,6 +1,7 @@
 // The serial driver and the protocol's host end against the reader simulator
 // on a pseudo-terminal: answers, refusals, silence, damaged answers, missing
 // devices. Every failure comes back as a value within the answer timeout.
+#include "support/sample_card.h"
 #include "platform/card/link.h"
 
 #include <gtest/gtest.h>
@@ -20,15 +21,7 @@ namespace {
 using namespace std::chrono_literals;
 using V = std::vector<std::string>;
 
-Card sample() {
-  Card c;
-  c.present = true;
-  c.number = "8801000001";
-  c.valid = "1";
-  c.password = "pw";
-  c.points = "1350";
-  return c;
-}
+card::Card sample() { return kq::testing::sample_card(); }
 
 class CardLink : public ::testing::Test {
  protected:

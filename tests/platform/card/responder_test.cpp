@@ -1,5 +1,6 @@
 // The reader's answers on a card: what it refuses, and that a refused write
 // changes nothing.
+#include "support/sample_card.h"
 #include "platform/card/responder.h"
 
 #include <gtest/gtest.h>
@@ -7,17 +8,7 @@
 namespace kq::card {
 namespace {
 
-Card sample() {
-  Card c;
-  c.present = true;
-  c.number = "8801000001";
-  c.valid = "1";
-  c.password = "pw";
-  c.points = "1350";
-  c.scoring_code = "01";
-  c.service[0] = "3";
-  return c;
-}
+card::Card sample() { return kq::testing::sample_card(); }
 
 struct Answer {
   std::vector<std::string> fields;
