@@ -137,8 +137,13 @@ long w_svc305_01::ue_cus(long ai_select) {
   if (wf_vaid_check() == 0) return 0;
   fw::openbox("setup.avi", "正在取消结算，请稍候...");
   const long ai_bs = fw::f_retu_para("sys", "czjcdm").value_or("") == "A" ? 1 : 2;
+  card_written_.reset();
+  committed_ = false;
   if (wf_card_exe(ai_bs) == 0) return 0;
   triggerevent("ue_do_commit");
+  // A card written back for a cancellation that did not happen is put back.
+  if (!committed_) wf_card_restore();
+  card_written_.reset();
   fw::delbox();
   return 1;
 }

@@ -12,7 +12,9 @@
 // validation), w_svc305_01_card.cpp (the membership card: wf_hysf,
 // wf_hyk_read, wf_card_exe) and w_svc305_01_commit.cpp (ue_do_commit).
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "framework/uo_clu100.h"
 #include "framework/uo_clu180.h"
@@ -74,6 +76,11 @@ class w_svc305_01 : public fw::w_stmm_edit {
   virtual long wf_hyk_read();
   // Writes the IC card back when ai_bs is 1. 1 go on, 0 stop.
   virtual long wf_card_exe(long ai_bs);
+  // Puts back onto the IC card what wf_card_exe wrote, when the cancellation
+  // that followed was not committed (so that a second attempt does not take
+  // the points off the card twice), and records the undoing on the card.
+  // 1 put back or nothing to put back; 0 failed (a message was shown).
+  virtual long wf_card_restore();
 
   long dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data) override;
   virtual long sle_1_modified();
@@ -82,6 +89,16 @@ class w_svc305_01 : public fw::w_stmm_edit {
  private:
   // Ends a failed cancellation: sqlca rolled back. 0.
   long fail_commit();
+
+  // What wf_card_exe wrote onto the IC card, until the cancellation is
+  // committed or the card put back.
+  struct CardWriteBack {
+    std::string port, password, number;
+    long points_before = 0, points_taken = 0;
+    std::vector<std::string> service_before;
+  };
+  std::optional<CardWriteBack> card_written_;
+  bool committed_ = false;  // ue_do_commit committed the cancellation
 };
 
 }  // namespace kq::svc

@@ -188,6 +188,40 @@ long w_svc305_01::wf_card_exe(long ai_bs) {
     return fail("写卡不成功 ，请重试！");
 
   uo_1->close_comm();
+  card_written_ = CardWriteBack{ls_port.value_or(""), ls_pass, ls_kh, ll_khjf, ii_mfbs != 1 ? ll_bcjf : 0, ls_fw};
+  return 1;
+}
+
+long w_svc305_01::wf_card_restore() {
+  if (!card_written_) return 1;
+  const CardWriteBack w = std::move(*card_written_);
+  card_written_.reset();
+  static constexpr std::string_view kNotRestored = "取消结算未完成，会员卡上的积分和消费信息未能恢复，请核实会员卡！";
+  if (uo_1->open_comm(w.port) != 1) {
+    tell(kNotRestored);
+    return 0;
+  }
+  auto fail = [this]() -> long {
+    uo_1->close_comm();
+    tell(kNotRestored);
+    return 0;
+  };
+  // Only the card that was written is put back.
+  std::string ls_kh;
+  if (uo_1->cardready() != 1 || uo_1->of_read(std::string(card::proto::kFieldNumber), ls_kh) != 1 ||
+      ic_card_number(ls_kh) != w.number)
+    return fail();
+  const auto& names = card::service_field_names();
+  std::vector<std::pair<std::string, std::string>> writes;
+  if (w.points_taken != 0) writes.emplace_back(std::string(card::proto::kFieldPoints), std::to_string(w.points_before));
+  for (size_t i = 0; i < names.size() && i < w.service_before.size(); ++i)
+    writes.emplace_back(names[i], w.service_before[i]);
+  if (uo_1->of_write(w.password, writes) != 1) return fail();
+  // The undoing is recorded as a cancellation that gave the points back.
+  if (uo_1->of_wgjs(w.password, w.number, is_wtsbh, business_date(), w.points_before - w.points_taken,
+                    -w.points_taken, fw::g().gs_yhdm) != 1)
+    return fail();
+  uo_1->close_comm();
   return 1;
 }
 

@@ -267,6 +267,7 @@ long w_svc305_01::ue_do_commit() {
     msg(g.gs_tsxx, "数据提交失败！");
     return fail_commit();
   }
+  committed_ = true;
 
   // 17
   const std::string ls_log = "取消结算:将 " + is_wtsbh + " 的委托书由 " + status_name(is_ywxzt) + " 改为 " +

@@ -397,6 +397,43 @@ TEST_F(CardWriteBack, TheCancellationCommandWritesTheCardBeforeTheCommit) {
   EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "0");
 }
 
+TEST_F(CardWriteBack, ACancellationThatFailsAfterTheWriteBackPutsTheCardBack) {
+  parameter("czjcdm", "A");
+  w_svc305_01& w = open_unsettled();
+  w.mle_1.text = "客户要求重新结算";
+  ASSERT_EQ(w.cb_2_clicked(), 1);
+  shop.session->sqlca.faults().fail_matching("update svcb20c set cwxzt", "injected failure");
+  w.ue_cus(1);
+  EXPECT_EQ(texts(), V{"更改结算状态失败!"});
+  EXPECT_FALSE(shop.ui.progress_open);
+  EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "1");
+  card::Card c = sim->card();
+  EXPECT_EQ(c.points, "1350");
+  EXPECT_EQ(c.service, member_card().service);
+  ASSERT_EQ(c.records.size(), 2u);
+  EXPECT_EQ(c.records[1], (card::CancellationRecord{"8801000001", kCardOrder, "2026/12/08", "1200", "-150", "001"}));
+
+  // Saved again, the points come off the card once.
+  shop.ui.shown.clear();
+  EXPECT_EQ(w.ue_cus(1), 1);
+  EXPECT_TRUE(texts().empty()) << ::testing::PrintToString(texts());
+  EXPECT_EQ(sim->card().points, "1200");
+  EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "0");
+}
+
+TEST_F(CardWriteBack, ACardThatCannotBePutBackIsTold) {
+  parameter("czjcdm", "A");
+  w_svc305_01& w = open_unsettled();
+  w.mle_1.text = "客户要求重新结算";
+  ASSERT_EQ(w.cb_2_clicked(), 1);
+  shop.session->sqlca.faults().fail_matching("update svcb20c set cwxzt", "injected failure");
+  sim->fail_next("WRITE", 2);  // the write-back writes twice; the third write puts the card back
+  w.ue_cus(1);
+  EXPECT_EQ(texts(), (V{"更改结算状态失败!", "取消结算未完成，会员卡上的积分和消费信息未能恢复，请核实会员卡！"}));
+  EXPECT_FALSE(shop.ui.progress_open);
+  EXPECT_EQ(w.uo_1->cardready(), -1) << "the connection is closed";
+}
+
 TEST_F(CardWriteBack, AFailedWriteBackCancelsNothing) {
   parameter("czjcdm", "A");
   w_svc305_01& w = open_unsettled();
