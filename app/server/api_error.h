@@ -4,7 +4,8 @@
 // that is not a success carries one as {"error": {"status": N, "message": "..."}}.
 #include <string>
 #include <utility>
-#include <variant>
+
+#include "platform/result.h"
 
 namespace kq::server {
 
@@ -23,23 +24,6 @@ inline ApiError unavailable(std::string message) { return {503, std::move(messag
 
 // Either a value or the error that refused the request.
 template <typename T>
-class [[nodiscard]] Expected {
- public:
-  Expected(T value) : v_(std::move(value)) {}       // NOLINT(google-explicit-constructor)
-  Expected(ApiError error) : v_(std::move(error)) {}  // NOLINT
-
-  bool ok() const { return v_.index() == 0; }
-  explicit operator bool() const { return ok(); }
-  T& value() { return std::get<0>(v_); }
-  const T& value() const { return std::get<0>(v_); }
-  T& operator*() { return value(); }
-  const T& operator*() const { return value(); }
-  T* operator->() { return &value(); }
-  const T* operator->() const { return &value(); }
-  const ApiError& error() const { return std::get<1>(v_); }
-
- private:
-  std::variant<T, ApiError> v_;
-};
+using Expected = Result<T, ApiError>;
 
 }  // namespace kq::server

@@ -2,6 +2,7 @@
 // Errors as values: a Result<T> holds either a T or an error text.
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -11,11 +12,14 @@ struct Error {
   std::string message;
 };
 
-template <typename T>
+// Result<T, E>: either a T or an error of type E (Error unless given). For
+// Result<T> error() is the error's text; with another E it is the E itself
+// (the workstation's requests use Result<T, ApiError>).
+template <typename T, typename E = Error>
 class [[nodiscard]] Result {
  public:
   Result(T value) : v_(std::move(value)) {}         // NOLINT(google-explicit-constructor)
-  Result(Error error) : v_(std::move(error)) {}     // NOLINT
+  Result(E error) : v_(std::move(error)) {}         // NOLINT
 
   bool ok() const { return v_.index() == 0; }
   explicit operator bool() const { return ok(); }
@@ -25,15 +29,18 @@ class [[nodiscard]] Result {
   const T& operator*() const { return value(); }
   T* operator->() { return &value(); }
   const T* operator->() const { return &value(); }
-  const std::string& error() const { return std::get<1>(v_).message; }
+  decltype(auto) error() const {
+    if constexpr (std::is_same_v<E, Error>) return (std::get<1>(v_).message);
+    else return (std::get<1>(v_));
+  }
 
  private:
-  std::variant<T, Error> v_;
+  std::variant<T, E> v_;
 };
 
 // Result<void>: success, or an error text.
 template <>
-class [[nodiscard]] Result<void> {
+class [[nodiscard]] Result<void, Error> {
  public:
   Result() = default;
   Result(Error error) : error_(std::move(error.message)) {}  // NOLINT
