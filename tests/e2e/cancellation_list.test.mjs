@@ -1,28 +1,14 @@
 // The cancellation list 取消结算 (w_svc305) at the workstation.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 import { api, columnTexts, openFromMenu, openPage, settle, signIn, today, tokenOf } from './support/workstation.mjs';
 
-let shop;
-let server;
-let browser;
+const ws = useWorkstation();
 
-before(async () => {
-  shop = demoShop();
-  server = await startServer(shop.db);
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-  shop?.cleanup();
-});
 
 test('a date after 2045/01/01 is refused with 日期输入错误!', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const grid = win.locator('[data-control="dw_display"]');
@@ -50,7 +36,7 @@ test('a date after 2045/01/01 is refused with 日期输入错误!', async () => 
 });
 
 test('without CJ the date is disabled, only today is listed, and typing through the protocol is refused', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '003', 'kq01003');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const date = win.locator('[data-control="em_1"] input');
@@ -64,14 +50,14 @@ test('without CJ the date is disabled, only today is listed, and typing through 
   const numbers = await columnTexts(grid, 'cwtsbh');
   assert.ok(!numbers.includes('1010000000021'), 'yesterday\'s settlement is not listed');
 
-  // A script that types into the disabled field is refused by the server.
+  // A script that types into the disabled field is refused by the ws.server.
   const token = await tokenOf(page);
   const id = Number(await win.getAttribute('data-window-id'));
-  const refused = await api(server.url, token, 'POST', '/api/events',
+  const refused = await api(ws.server.url, token, 'POST', '/api/events',
     { window: id, control: 'em_1', event: 'ue_key', key: 13, text: today(-1) });
   assert.equal(refused.status, 403);
   assert.equal(refused.body.error.status, 403);
-  const state = await api(server.url, token, 'GET', '/api/windows');
+  const state = await api(ws.server.url, token, 'GET', '/api/windows');
   const list = state.body.windows.find((w) => w.id === id);
   assert.equal(list.controls.find((c) => c.name === 'em_1').text, today());
   assert.equal(list.controls.find((c) => c.name === 'dw_display').rowcount, numbers.length);
@@ -79,7 +65,7 @@ test('without CJ the date is disabled, only today is listed, and typing through 
 });
 
 test('with CJ another day is listed and a settlement opens for cancellation', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const date = win.locator('[data-control="em_1"] input');
@@ -123,7 +109,7 @@ test('with CJ another day is listed and a settlement opens for cancellation', as
 });
 
 test('the date field\'s calendar picks a day, and the list downloads as PDF', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '004', 'kq01004');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   await win.locator('[data-control="em_1"] input').dblclick();
@@ -150,7 +136,7 @@ test('the date field\'s calendar picks a day, and the list downloads as PDF', as
 });
 
 test('a click on a heading sorts the list, a second click the other way', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const grid = win.locator('[data-control="dw_display"]');

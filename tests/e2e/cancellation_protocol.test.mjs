@@ -2,25 +2,15 @@
 // docs/protocol.md describes it: no browser.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import { after, before, test } from 'node:test';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 
-let shop;
-let server;
+const ws = useWorkstation({ browser: false });
 
-before(async () => {
-  shop = demoShop();
-  server = await startServer(shop.db);
-});
-
-after(async () => {
-  await server?.stop();
-  shop?.cleanup();
-});
 
 function client(token) {
   const call = async (method, path, body) => {
-    const res = await fetch(new URL(path, server.url), {
+    const res = await fetch(new URL(path, ws.server.url), {
       method,
       headers: { ...(token ? { Authorization: `Bearer ${token}` } : {}), 'Content-Type': 'application/json' },
       body: body === undefined ? undefined : JSON.stringify(body),
@@ -48,7 +38,7 @@ function client(token) {
 }
 
 function committed(query) {
-  const r = spawnSync('sqlite3', [shop.db, query], { encoding: 'utf8' });
+  const r = spawnSync('sqlite3', [ws.shop.db, query], { encoding: 'utf8' });
   assert.equal(r.status, 0, r.stderr);
   return r.stdout.trim();
 }

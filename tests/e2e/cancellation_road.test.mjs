@@ -6,16 +6,13 @@ import assert from 'node:assert/strict';
 import { spawn, spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { binary, demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
+import { binary } from './support/server.mjs';
 import { columnTexts, openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
 
-let shop;
 let dir;
 let reader;
-let server;
-let browser;
 
 const CARD_01 = {
   present: true, number: '8801000001', valid: '1', password: '880101', points: '1350', scoring_code: '01',
@@ -68,30 +65,25 @@ function startReader(link, cardFile) {
 
 // One value of the shop (kq_club attached) as text.
 function sql(query) {
-  const r = spawnSync('sqlite3', ['-cmd', `attach database '${path.join(dir, 'kq_club.db')}' as kq_club`, shop.db, query],
+  const r = spawnSync('sqlite3', ['-cmd', `attach database '${path.join(dir, 'kq_club.db')}' as kq_club`, ws.shop.db, query],
     { encoding: 'utf8' });
   if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
   return r.stdout.trim();
 }
 const num = (query) => Number(sql(query));
 
-before(async () => {
-  shop = demoShop();
-  dir = path.dirname(shop.db);
-  const link = path.join(dir, 'card-reader');
-  const cardFile = path.join(dir, 'card.json');
-  fs.writeFileSync(cardFile, JSON.stringify({ present: false }));
-  fs.writeFileSync(path.join(dir, 'pb.ini'), `[database]\nickcom=${link}\n\n[ports]\nCOM1=${link}\nCOM2=${link}\n`);
-  reader = await startReader(link, cardFile);
-  server = await startServer(shop.db);
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-  await reader?.stop();
-  shop?.cleanup();
+// The card reader simulator beside the shop, and pb.ini pointing the
+// workstation's reader and the write-back port at it.
+const ws = useWorkstation({
+  prepare: async (w) => {
+    dir = path.dirname(w.shop.db);
+    const link = path.join(dir, 'card-reader');
+    const cardFile = path.join(dir, 'card.json');
+    fs.writeFileSync(cardFile, JSON.stringify({ present: false }));
+    fs.writeFileSync(path.join(dir, 'pb.ini'), `[database]\nickcom=${link}\n\n[ports]\nCOM1=${link}\nCOM2=${link}\n`);
+    reader = await startReader(link, cardFile);
+    w.cleanup = () => reader.stop();
+  },
 });
 
 async function openCancellation(page, number) {
@@ -132,7 +124,7 @@ test('a cashier who must read the card cancels a club card settlement of today',
     visits: num(`select c.nwxcslj from crmc04 c join svcb20c h on h.id = c.id and h.cgsh = c.cgsh where h.cwtsbh = '${bh}'`),
   };
 
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '004', 'kq01004');  // 陈静: CJ, CP, not CQ
   const { grid, win } = await openCancellation(page, bh);
   assert.equal(await win.locator('[data-control="st_1"]').textContent(), '*取消结算，请输入原因说明：');
@@ -185,7 +177,7 @@ test('an IC card settlement is cancelled and the card written back', async () =>
   const clubBalance = num("select nknye from kq_club.club01c where ckh = '8802000001'");
   const settlementPoints = num(`select nhykbcjf from svcb20c where cwtsbh = '${bh}'`);
 
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '02', '002', 'kq02002');  // 孙丽: CP
   const { grid, win } = await openCancellation(page, bh);
   await choose(win, '未结');
@@ -213,7 +205,7 @@ test('an IC card settlement is cancelled and the card written back', async () =>
 });
 
 test('a credit settlement cannot become settled in full', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const { win } = await openCancellation(page, '2010000000008');
   await choose(win, '结清');

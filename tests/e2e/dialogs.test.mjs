@@ -4,26 +4,12 @@
 // of dialog is shown whatever the module's windows ask today; everything
 // else (sign-in, pages, windows) is the real server.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 import { openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
 
-let shop;
-let server;
-let browser;
+const ws = useWorkstation();
 
-before(async () => {
-  shop = demoShop();
-  server = await startServer(shop.db);
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-  shop?.cleanup();
-});
 
 const json = (body) => ({ status: 200, contentType: 'application/json; charset=utf-8', body: JSON.stringify(body) });
 const finished = { windows: [], closed: [] };
@@ -52,7 +38,7 @@ async function start(page) {
 }
 
 test('a selection list shows its rows as text and answers the row chosen with the keyboard', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const win = await start(page);
   const posted = await script(page,
     { dialog: { id: 7, kind: 'selection', title: '选择班组', columns: ['cbmdm', 'cbmmc'], headings: ['代码', '名称'],
@@ -75,7 +61,7 @@ test('a selection list shows its rows as text and answers the row chosen with th
 });
 
 test('Esc closes a selection list with nothing chosen and a date range with null', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const win = await start(page);
   const posted = await script(page,
     { dialog: { id: 3, kind: 'selection', title: '选择', headings: ['代码'], rows: [['A']] }, windows: [], closed: [] },
@@ -95,7 +81,7 @@ test('Esc closes a selection list with nothing chosen and a date range with null
 });
 
 test('a date range is checked in the page and answered as first@last', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const win = await start(page);
   const posted = await script(page,
     { dialog: { id: 5, kind: 'daterange', title: '选择日期', first: '2026/12/01', last: '2026/12/08' }, windows: [], closed: [] },
@@ -119,7 +105,7 @@ test('a date range is checked in the page and answered as first@last', async () 
 });
 
 test('a preview shows its pages and answers 1 when closed; progress shows while the server is busy', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const win = await start(page);
   let releaseWait;
   const held = new Promise((r) => { releaseWait = r; });
@@ -150,7 +136,7 @@ test('a preview shows its pages and answers 1 when closed; progress shows while 
 });
 
 test('a heading click is sent with row 0 and its column; a message box answers the button chosen', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const win = await start(page);
   const posted = await script(page,
     { dialog: { id: 2, kind: 'messagebox', title: '提示信息', text: '确实要取消结算吗?', icon: 'question', buttons: ['是', '否'], default: 2 },

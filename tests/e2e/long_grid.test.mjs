@@ -3,26 +3,12 @@
 // demo's generated settlements all fall in the last 30 days, which the
 // cancellation list of an operator with CJ shows: more than 100,000 rows.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 import { openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
 
-let shop;
-let server;
-let browser;
+const ws = useWorkstation({ demo: ['--scale', '120000', '--days', '30'] });
 
-before(async () => {
-  shop = demoShop(['--scale', '120000', '--days', '30']);
-  server = await startServer(shop.db);
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-  shop?.cleanup();
-});
 
 // Scrolls the grid so that `row` is in sight and waits until it is drawn.
 async function scrollTo(grid, row) {
@@ -34,7 +20,7 @@ async function scrollTo(grid, row) {
 }
 
 test('a list of more than 100,000 work orders scrolls to its end and back', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const grid = win.locator('[data-control="dw_display"]');
@@ -63,7 +49,7 @@ test('a list of more than 100,000 work orders scrolls to its end and back', asyn
 });
 
 test('the keyboard moves the current row through the whole list', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const win = await openFromMenu(page, '取消结算', 'w_svc305');
   const grid = win.locator('[data-control="dw_display"]');

@@ -1,29 +1,19 @@
 // A script that works the cancellation list through the HTTP protocol alone,
 // as docs/protocol.md describes it: no browser.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 import { today } from './support/workstation.mjs';
 
-let shop;
-let server;
+const ws = useWorkstation({ browser: false });
 
-before(async () => {
-  shop = demoShop();
-  server = await startServer(shop.db);
-});
-
-after(async () => {
-  await server?.stop();
-  shop?.cleanup();
-});
 
 // One request of the protocol: JSON in and out; an error answer throws with
 // its status and message.
 async function call(token, method, path, body) {
   const headers = { 'Content-Type': 'application/json' };
   if (token) headers.Authorization = `Bearer ${token}`;
-  const res = await fetch(new URL(path, server.url), { method, headers, body: body === undefined ? undefined : JSON.stringify(body) });
+  const res = await fetch(new URL(path, ws.server.url), { method, headers, body: body === undefined ? undefined : JSON.stringify(body) });
   const answer = await res.json();
   if (!res.ok) {
     const e = new Error(`${method} ${path}: ${res.status} ${answer.error?.message}`);

@@ -1,28 +1,14 @@
 // Signing in and out at the workstation.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { launch } from './support/browser.mjs';
-import { demoShop, startServer } from './support/server.mjs';
+import { test } from 'node:test';
+import { useWorkstation } from './support/fixture.mjs';
 import { openPage, signIn, today } from './support/workstation.mjs';
 
-let shop;
-let server;
-let browser;
+const ws = useWorkstation();
 
-before(async () => {
-  shop = demoShop();
-  server = await startServer(shop.db);
-  browser = await launch();
-});
-
-after(async () => {
-  await browser?.close();
-  await server?.stop();
-  shop?.cleanup();
-});
 
 test('the sign-in page offers the companies and today as the business date', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   const companies = await page.locator('#signin-company option').allTextContents();
   assert.deepEqual(companies, ['01 北京凯琪汽车维修服务有限公司', '02 北京凯琪汽车维修服务有限公司亦庄分公司']);
   assert.equal(await page.inputValue('#signin-date'), today());
@@ -30,7 +16,7 @@ test('the sign-in page offers the companies and today as the business date', asy
 });
 
 test('a wrong password is refused with a message and no session', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await page.fill('#signin-operator', '001');
   await page.fill('#signin-password', 'kq01002');
   await page.click('#signin-submit');
@@ -42,7 +28,7 @@ test('a wrong password is refused with a message and no session', async () => {
 });
 
 test('after five wrong passwords the operator must wait, even with the right one', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await page.selectOption('#signin-company', '02');
   await page.fill('#signin-operator', '003');
   const attempt = async (password) => {
@@ -59,7 +45,7 @@ test('after five wrong passwords the operator must wait, even with the right one
 });
 
 test('a stopped operator cannot sign in', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await page.fill('#signin-operator', '009');
   await page.fill('#signin-password', 'kq01009');
   await page.click('#signin-submit');
@@ -69,7 +55,7 @@ test('a stopped operator cannot sign in', async () => {
 });
 
 test('an operator signs in, sees the menu, and signs out', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '01', '001', 'kq01001');
   const who = await page.textContent('#who');
   assert.match(who, /王建国/);
@@ -84,7 +70,7 @@ test('an operator signs in, sees the menu, and signs out', async () => {
 });
 
 test('a reload keeps the session and its open windows', async () => {
-  const page = await openPage(browser, server.url);
+  const page = await openPage(ws.browser, ws.server.url);
   await signIn(page, '02', '001', 'kq02001');
   await page.getByRole('button', { name: '取消结算', exact: true }).click();
   await page.locator('.window[data-class="w_svc305"]').waitFor();
