@@ -270,7 +270,8 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"select npzid", "读取委托书财务信息失败！"},
         Failure{"insert into kq_finance_call", "财务取消结算失败！"},
         Failure{"update svcb20c set cfph", "更新该委托书的客户档案失败！"},
-        Failure{"commit", "数据提交失败！"}));
+        Failure{"commit", "数据提交失败！"}),
+    [](const ::testing::TestParamInfo<Failure>& info) { return "Statement" + std::to_string(info.index + 1); });
 
 // Every statement the cancellation runs, failed in turn by its position:
 // either the cancellation stops with a message and both databases are as
