@@ -45,22 +45,13 @@ std::vector<Shown> shown_objects(const dw::DataWindow& d) {
   return out;
 }
 
-const char* style_name(dw::Definition::Style s) {
-  switch (s) {
-    case dw::Definition::Style::Grid: return "grid";
-    case dw::Definition::Style::Form: return "form";
-    case dw::Definition::Style::Report: return "report";
-  }
-  return "";
-}
-
 }  // namespace
 
 json data_items(const dw::DataWindow& d, long first, long count) {
   json out{{"rowcount", d.rowcount()}, {"currentrow", d.getrow()}, {"first_row", first},
            {"columns", json::array()}, {"rows", json::array()}};
   if (!d.has_definition()) return out;
-  out["style"] = style_name(d.definition().style);
+  out["style"] = dw::style_name(d.definition().style);
   const std::vector<Shown> shown = shown_objects(d);
   for (const Shown& s : shown) out["columns"].push_back(json{{"name", s.name}, {"heading", s.heading}});
   const long last = std::min(d.rowcount(), first + count - 1);

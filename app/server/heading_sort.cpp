@@ -5,6 +5,7 @@
 #include "framework/uo_dw_d.h"
 #include "framework/w_large.h"
 #include "framework/w_stmm_display.h"
+#include "platform/dw/datawindow/sort_text.h"
 #include "platform/ui/datawindow_control.h"
 #include "platform/ui/window.h"
 #include "platform/value/text.h"
@@ -12,46 +13,6 @@
 namespace kq::server {
 
 using nlohmann::json;
-
-namespace {
-
-struct Key {
-  std::string expression;  // lower case
-  bool descending = false;
-};
-
-// The keys of a sort text ("djsrq D ,cwtsbh A"); commas inside parentheses
-// belong to an expression.
-std::vector<Key> sort_keys(std::string_view text) {
-  std::vector<Key> keys;
-  auto add = [&](std::string_view part) {
-    std::string key = text::trim(part);
-    if (key.empty()) return;
-    Key k;
-    size_t blank = key.find_last_of(' ');
-    std::string last = blank == std::string::npos ? "" : text::trim(std::string_view(key).substr(blank + 1));
-    if (text::iequals(last, "A") || text::iequals(last, "D")) {
-      k.descending = text::iequals(last, "D");
-      key = text::trim(std::string_view(key).substr(0, blank));
-    }
-    k.expression = text::lower(key);
-    keys.push_back(std::move(k));
-  };
-  int depth = 0;
-  size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '(') ++depth;
-    if (text[i] == ')' && depth > 0) --depth;
-    if (text[i] == ',' && depth == 0) {
-      add(text.substr(start, i - start));
-      start = i + 1;
-    }
-  }
-  add(text.substr(start));
-  return keys;
-}
-
-}  // namespace
 
 bool sorts_by_heading(const ui::Window& window, const ui::DataWindowControl& control) {
   const bool list_window =
@@ -67,7 +28,7 @@ bool sort_by_heading(ui::DataWindowControl& control, const std::string& column) 
   if (name.empty() || !d.definition().find_column(name)) return false;
   // The list data window of work windows keeps its sort itself.
   if (auto* list = dynamic_cast<fw::uo_dw_d*>(&control)) return list->of_sort_single(name) == 1;
-  const auto keys = sort_keys(d.sort_text());
+  const auto keys = dw::lowered_sort_keys(d.sort_text());
   const bool descending = keys.size() == 1 && keys[0].expression == name && !keys[0].descending;
   if (d.setsort(name + (descending ? " D" : " A")) != 1) return false;
   return d.sort() == 1;
@@ -77,7 +38,7 @@ json heading_sort_state(const ui::DataWindowControl& control) {
   json out = json::array();
   const dw::DataWindow& d = control.dw();
   if (!d.has_definition()) return out;
-  for (const Key& k : sort_keys(d.sort_text())) {
+  for (const dw::SortKey& k : dw::lowered_sort_keys(d.sort_text())) {
     if (const dw::ColumnDef* c = d.definition().find_column(k.expression))
       out.push_back(json{{"column", c->name}, {"descending", k.descending}});
   }

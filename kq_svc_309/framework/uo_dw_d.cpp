@@ -5,38 +5,18 @@
 #include <vector>
 
 #include "framework/f_select_current_row.h"
+#include "platform/dw/datawindow/sort_text.h"
 #include "platform/ui/window.h"
 #include "platform/value/text.h"
 
 namespace kq::fw {
 namespace {
 
-struct SortKey {
-  std::string column;
-  bool descending = false;
-};
-
-std::vector<SortKey> parse_sort(std::string_view text) {
-  std::vector<SortKey> keys;
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t comma = text.find(',', start);
-    std::string part =
-        text::trim(text.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
-    start = comma == std::string_view::npos ? text.size() + 1 : comma + 1;
-    if (part.empty()) continue;
-    SortKey k;
-    size_t blank = part.find(' ');
-    k.column = text::lower(part.substr(0, blank));
-    if (blank != std::string::npos) k.descending = text::iequals(text::trim(part.substr(blank)), "D");
-    keys.push_back(std::move(k));
-  }
-  return keys;
-}
+using dw::SortKey;
 
 std::string sort_text(const std::vector<SortKey>& keys) {
   std::string out;
-  for (const auto& k : keys) out += (out.empty() ? "" : " ,") + k.column + (k.descending ? " D" : " A");
+  for (const auto& k : keys) out += (out.empty() ? "" : " ,") + k.expression + (k.descending ? " D" : " A");
   return out;
 }
 
@@ -61,16 +41,16 @@ long uo_dw_d::apply_sort(std::string text) {
 long uo_dw_d::of_sort_single(std::string_view header) {
   std::string column = column_of(header);
   if (column.empty()) return -1;
-  auto keys = parse_sort(ois_sort);
-  const bool ascending_alone = keys.size() == 1 && keys[0].column == column && !keys[0].descending;
+  auto keys = dw::lowered_sort_keys(ois_sort);
+  const bool ascending_alone = keys.size() == 1 && keys[0].expression == column && !keys[0].descending;
   return apply_sort(sort_text({SortKey{column, ascending_alone}}));
 }
 
 long uo_dw_d::of_sort_many(std::string_view header) {
   std::string column = column_of(header);
   if (column.empty()) return -1;
-  auto keys = parse_sort(ois_sort);
-  auto it = std::find_if(keys.begin(), keys.end(), [&](const SortKey& k) { return k.column == column; });
+  auto keys = dw::lowered_sort_keys(ois_sort);
+  auto it = std::find_if(keys.begin(), keys.end(), [&](const SortKey& k) { return k.expression == column; });
   if (it == keys.end()) keys.push_back(SortKey{column, false});
   else it->descending = !it->descending;
   return apply_sort(sort_text(keys));

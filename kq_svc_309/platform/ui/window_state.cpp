@@ -12,15 +12,6 @@ using nlohmann::json;
 
 namespace {
 
-const char* style_name(dw::Definition::Style s) {
-  switch (s) {
-    case dw::Definition::Style::Grid: return "grid";
-    case dw::Definition::Style::Form: return "form";
-    case dw::Definition::Style::Report: return "report";
-  }
-  return "grid";
-}
-
 // Moves the grid's row window to the current row when that row moved out of it.
 void follow_current_row(DataWindowControl& c, long window) {
   const dw::DataWindow& d = c.dw();
@@ -41,7 +32,7 @@ void datawindow_state(DataWindowControl& c, const StateOptions& options, json& o
   const bool grid = d.definition().style == dw::Definition::Style::Grid;
   const long window = c.row_window > 0 ? c.row_window : options.row_window;
   if (grid) follow_current_row(c, window);
-  out["style"] = style_name(d.definition().style);
+  out["style"] = dw::style_name(d.definition().style);
   out["rowcount"] = d.rowcount();
   out["currentrow"] = d.getrow();
   out["readonly"] = d.readonly();

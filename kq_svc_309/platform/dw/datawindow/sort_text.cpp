@@ -1,5 +1,7 @@
 #include "platform/dw/datawindow/sort_text.h"
 
+#include <utility>
+
 #include "platform/value/text.h"
 
 namespace kq::dw {
@@ -51,6 +53,13 @@ Result<std::vector<SortKey>> parse_sort(std::string_view t) {
     keys.push_back(std::move(k));
   }
   return keys;
+}
+
+std::vector<SortKey> lowered_sort_keys(std::string_view t) {
+  auto keys = parse_sort(t);
+  if (!keys) return {};
+  for (SortKey& k : *keys) k.expression = text::lower(k.expression);
+  return std::move(*keys);
 }
 
 }  // namespace kq::dw

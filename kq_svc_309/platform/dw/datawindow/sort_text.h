@@ -19,4 +19,8 @@ struct SortKey {
 // parentheses or quotes do not split keys.
 Result<std::vector<SortKey>> parse_sort(std::string_view text);
 
+// The keys of a sort text with their expressions in lower case, as column
+// names compare; none when the text does not parse.
+std::vector<SortKey> lowered_sort_keys(std::string_view text);
+
 }  // namespace kq::dw

@@ -56,4 +56,13 @@ const BandDef* Definition::band_of(const ObjectDef& object) const {
   return nullptr;
 }
 
+const char* style_name(Definition::Style style) {
+  switch (style) {
+    case Definition::Style::Grid: return "grid";
+    case Definition::Style::Form: return "form";
+    case Definition::Style::Report: return "report";
+  }
+  return "grid";
+}
+
 }  // namespace kq::dw

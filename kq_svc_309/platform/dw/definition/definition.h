@@ -130,4 +130,7 @@ struct Definition {
 
 using DefinitionPtr = std::shared_ptr<const Definition>;
 
+// "grid", "form" or "report", as definition files and the workstation name the style.
+const char* style_name(Definition::Style style);
+
 }  // namespace kq::dw
