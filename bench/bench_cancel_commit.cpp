@@ -22,7 +22,7 @@
 #include <memory>
 
 #include "data/demo/demo_shop.h"
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "framework/module_menu.h"
 #include "framework/session.h"
 #include "platform/ui/scripted_ui.h"
@@ -82,7 +82,7 @@ struct Desk {
     options.database = (dir / "shop.db").string();
     if (!session.connect(options)) std::exit(1);
     scope = std::make_unique<kq::fw::SessionScope>(session);
-    kq::fw::install_module_windows(registry);
+    kq::module::install_windows(registry);
     windows = std::make_unique<kq::ui::WindowManager>(registry);
     auto* list = dynamic_cast<kq::svc::w_svc305*>(windows->open("w_svc305"));
     for (long r = 1; list && r <= list->dw_display->rowcount(); ++r)
@@ -107,7 +107,7 @@ struct Desk {
 };
 
 void BM_CancelCardSettlement(benchmark::State& state) {
-  kq::fw::install_dw_functions();
+  kq::module::install();
   int n = 0;
   int64_t statements = 0;
   for (auto _ : state) {

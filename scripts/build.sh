@@ -8,6 +8,10 @@ if [[ ! -f "$BUILD_DIR/build.ninja" ]] || ! grep -q "CMAKE_BUILD_TYPE:STRING=$TY
   cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE="$TYPE" \
         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache >/dev/null
 fi
+# Paths below the checkout are hashed relative to the build folder, so that
+# another checkout or build folder (a git worktree, KQ_BUILD_DIR) reuses the
+# compiled objects.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$PWD}"
 JOBS="${KQ_JOBS:-$(nproc)}"
 if (($#)); then
   cmake --build "$BUILD_DIR" -j "$JOBS" --target "$@"

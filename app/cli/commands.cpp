@@ -1,6 +1,6 @@
 #include "cli/commands.h"
 
-#include "framework/dw_functions.h"
+#include "module.h"
 
 #include <CLI/CLI.hpp>
 #include <algorithm>
@@ -10,7 +10,7 @@
 namespace kq::app {
 
 int run_command_line(int argc, char** argv) {
-  fw::install_dw_functions();
+  module::install();
   CLI::App app{"kq_svc_309: the repair-service module of the workshop management application"};
   app.require_subcommand(1);
   int status = 0;

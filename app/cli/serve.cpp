@@ -14,7 +14,7 @@
 
 #include "cli/commands.h"
 #include "data/schema/database_files.h"
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "framework/module_menu.h"
 #include "server/api.h"
 #include "server/http_server.h"
@@ -36,8 +36,7 @@ bool is_loopback(const std::string& address) {
 }
 
 int run_serve(const ServeArgs& args) {
-  fw::install_dw_functions();
-  fw::install_module_windows();
+  module::install();
   {
     schema::OpenOptions check;
     check.create = false;

@@ -3,13 +3,13 @@
 #include <filesystem>
 
 #include "data/schema/database_files.h"
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "platform/value/text.h"
 
 namespace kq::app {
 
 Result<std::unique_ptr<fw::Session>> open_session(const SessionSetup& setup) {
-  fw::install_dw_functions();
+  module::install();
   if (setup.db_path.empty()) return make_error("no database given (--db PATH)");
   if (text::trim(setup.company).empty()) return make_error("no company given (--company CODE)");
   {

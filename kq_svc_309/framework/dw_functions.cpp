@@ -7,7 +7,6 @@
 #include "framework/f_bgfs.h"
 #include "framework/f_qmbs_retu.h"
 #include "framework/f_retu_para.h"
-#include "functions/f_svc_upper_je.h"
 
 namespace kq::fw {
 
@@ -40,9 +39,6 @@ void register_dw_functions(FunctionRegistry& registry) {
     auto clause = a[0].as_long();
     if (!clause) return Value::null(Type::String);
     return text_or_null(f_qmbs_retu(static_cast<long>(*clause)));
-  });
-  registry.add("f_svc_upper_je", 1, Type::String, [](std::span<const Value> a) {
-    return text_or_null(f_svc_upper_je(a[0].as_decimal()));
   });
 }
 

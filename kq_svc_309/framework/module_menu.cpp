@@ -1,24 +1,42 @@
 #include "framework/module_menu.h"
 
+#include <mutex>
+
 #include "framework/w_svc300_03.h"
 #include "framework/w_svc302_03.h"
 #include "platform/value/text.h"
-#include "settlement/w_svc305.h"
-#include "settlement/w_svc305_01.h"
 
 namespace kq::fw {
 namespace {
 
-const ModuleMenuEntry kMenu[] = {
-    {"派工处理", "w_svc301"},       {"返修处理", "w_svc304"},       {"取消结算", "w_svc305"},
-    {"打印结算单", "w_svc309"},     {"委托书打印工单", "w_svc310"},
+struct Menu {
+  std::mutex mutex;
+  std::vector<ModuleMenuEntry> entries;
 };
+
+Menu& menu() {
+  static Menu* m = new Menu();
+  return *m;
+}
 
 }  // namespace
 
+void add_menu_entry(std::string title, std::string classname) {
+  Menu& m = menu();
+  std::lock_guard lock(m.mutex);
+  for (auto& e : m.entries)
+    if (text::iequals(e.classname, classname)) {
+      e.title = std::move(title);
+      return;
+    }
+  m.entries.push_back({std::move(title), std::move(classname)});
+}
+
 std::vector<ModuleMenuEntry> module_menu(const ui::WindowRegistry& registry) {
+  Menu& m = menu();
+  std::lock_guard lock(m.mutex);
   std::vector<ModuleMenuEntry> out;
-  for (const auto& e : kMenu)
+  for (const auto& e : m.entries)
     if (registry.contains(e.classname)) out.push_back(e);
   return out;
 }
@@ -35,11 +53,9 @@ nlohmann::json module_menu_json(const ui::WindowRegistry& registry) {
   return out;
 }
 
-void install_module_windows(ui::WindowRegistry& registry) {
+void install_host_windows(ui::WindowRegistry& registry) {
   registry.add("w_svc300_03", [] { return std::make_unique<w_svc300_03>(); });
   registry.add("w_svc302_03", [] { return std::make_unique<w_svc302_03>(); });
-  registry.add("w_svc305", [] { return std::make_unique<svc::w_svc305>(); });
-  registry.add("w_svc305_01", [] { return std::make_unique<svc::w_svc305_01>(); });
 }
 
 }  // namespace kq::fw

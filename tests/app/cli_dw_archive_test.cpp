@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "framework/session.h"
 #include "platform/dw/datawindow/datawindow.h"
 #include "support/cli_demo_shop.h"
@@ -27,7 +27,7 @@ class CliDwArchive : public kq::testing::CliDemoShop {
   // what body writes is committed.
   template <typename F>
   void with_session(const std::string& company, F&& body) {
-    fw::install_dw_functions();
+    module::install();
     fw::Session s;
     s.g.gs_gsh = company;
     db::ConnectOptions options;

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "data/demo/demo_shop.h"
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "server/api.h"
 #include "server/session_registry.h"
 #include "server_fake_host.h"
@@ -30,7 +30,7 @@ struct Reply {
 class ServerTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    fw::install_dw_functions();
+    module::install();
     dir_ = std::filesystem::temp_directory_path() /
            ("kq_server_" + std::string(::testing::UnitTest::GetInstance()->current_test_suite()->name()) + "_" +
             std::to_string(getpid()));

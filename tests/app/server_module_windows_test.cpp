@@ -16,7 +16,7 @@ class ServerModuleWindows : public ServerTest {
  protected:
   void SetUp() override {
     static std::once_flag installed;
-    std::call_once(installed, [] { fw::install_module_windows(); });
+    std::call_once(installed, [] { module::install(); });
     sessions_ = std::make_unique<server::SessionRegistry>(std::chrono::minutes(30), [this] { return now_; });
     server::Api::Options options;
     options.db_path = db_;

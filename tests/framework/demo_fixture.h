@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/demo/demo_shop.h"
-#include "framework/dw_functions.h"
+#include "module.h"
 #include "framework/module_menu.h"
 #include "framework/session.h"
 #include "platform/ui/scripted_ui.h"
@@ -26,7 +26,7 @@ inline constexpr const char* kDemoToday = "2026/12/08";
 class DemoShop {
  public:
   explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}) {
-    fw::install_dw_functions();
+    module::install();
     static int counter = 0;
     dir_ = std::filesystem::temp_directory_path() /
            ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
@@ -36,7 +36,7 @@ class DemoShop {
     session->ui = &ui;
     session->g.authorities = std::move(authorities);
     scope_ = std::make_unique<fw::SessionScope>(*session);
-    fw::install_module_windows(registry);
+    module::install_windows(registry);
     windows = std::make_unique<ui::WindowManager>(registry);
   }
   ~DemoShop() {

@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cstdio>
 
-#include "platform/embedded.h"
+#include "data/embedded_files.h"
 
 namespace kq::schema {
 namespace {

@@ -57,7 +57,7 @@ class DbFiles {
     std::filesystem::create_directories(dir_);
     // Built without syncing: only the Transaction under test needs durability.
     for (auto [file, ddl] : {std::pair{shop(), "txn_shop.sql"}, std::pair{club(), "txn_club.sql"}}) {
-      std::ifstream in(std::filesystem::path(__FILE__).parent_path() / ddl);
+      std::ifstream in(std::filesystem::path(KQ_TESTS_DIR) / "platform/db" / ddl);
       std::stringstream text;
       text << in.rdbuf();
       run_on_file(file, "PRAGMA synchronous=OFF;" + text.str());

@@ -1,6 +1,5 @@
 #include "platform/dw/definition/definition_set.h"
 
-#include "platform/embedded.h"
 #include "platform/value/text.h"
 
 namespace kq::dw {
@@ -42,22 +41,13 @@ std::vector<std::string> DefinitionSet::names() const {
   return out;
 }
 
-const DefinitionSet& embedded_definitions() {
-  static const DefinitionSet* set = [] {
-    auto* s = new DefinitionSet();
-    for (const auto& [path, content] : embedded::all()) {
-      std::string_view p = path;
-      if (p.substr(0, 5) != "data/" || p.find('/', 5) != std::string_view::npos) continue;
-      if (p.size() < 10 || p.substr(p.size() - 5) != ".yaml") continue;
-      s->add(std::string(p), std::string(content));
-    }
-    return s;
-  }();
+DefinitionSet& application_definitions() {
+  static DefinitionSet* set = new DefinitionSet();
   return *set;
 }
 
-Result<DefinitionPtr> definition(std::string_view name) { return embedded_definitions().get(name); }
+Result<DefinitionPtr> definition(std::string_view name) { return application_definitions().get(name); }
 
-std::vector<std::string> definition_names() { return embedded_definitions().names(); }
+std::vector<std::string> definition_names() { return application_definitions().names(); }
 
 }  // namespace kq::dw

@@ -1,7 +1,8 @@
 #pragma once
 // A set of definition files by name, loaded on first use and kept: the
-// embedded definitions of the module (definition(), definition_names()), or
-// a set of texts of a test or tool that may fall back to another set.
+// application's definitions (definition(), definition_names()), which the
+// module adds at start-up, or a set of texts of a test or tool that may fall
+// back to another set.
 // Nested reports are looked up in the same set. Thread-safe: sessions share
 // the embedded set; each definition loads once.
 #include <map>
@@ -54,11 +55,12 @@ class DefinitionSet {
   mutable std::set<std::string, std::less<>> loading_;  // names being loaded (nested cycles)
 };
 
-// The definitions compiled into the binary (kq_svc_309/data/*.yaml).
-const DefinitionSet& embedded_definitions();
-// embedded_definitions().get(name); names are case-insensitive.
+// The application's definitions: empty until the module adds its files
+// (kq::module::install() adds those compiled into the binary).
+DefinitionSet& application_definitions();
+// application_definitions().get(name); names are case-insensitive.
 Result<DefinitionPtr> definition(std::string_view name);
-// The names of every embedded definition, sorted.
+// The names of every application definition, sorted.
 std::vector<std::string> definition_names();
 
 }  // namespace kq::dw
