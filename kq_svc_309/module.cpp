@@ -11,6 +11,7 @@
 #include "functions/f_svc_upper_je.h"
 #include "platform/dw/definition/definition_set.h"
 #include "platform/dw/definition/global_functions.h"
+#include "dispatch/w_svc301.h"
 #include "settlement/w_svc305.h"
 #include "settlement/w_svc305_01.h"
 
@@ -32,6 +33,7 @@ std::unique_ptr<ui::Window> make() {
 // entries, in this order: 派工处理 w_svc301, 返修处理 w_svc304, 取消结算
 // w_svc305, 打印结算单 w_svc309, 委托书打印工单 w_svc310.
 const WindowClass kWindows[] = {
+    {"w_svc301", "派工处理", make<svc::w_svc301>},
     {"w_svc305", "取消结算", make<svc::w_svc305>},
     {"w_svc305_01", nullptr, make<svc::w_svc305_01>},
 };
