@@ -127,6 +127,7 @@ TEST_F(DefinitionsDemo, EveryDefinitionRetrievesAndRenders) {
 
   const std::map<std::string, std::vector<Value>> args = {
       {"d_svc301_01", {}},
+      {"d_svc300_03_01", {settled}},
       {"d_svc304_01", {}},
       {"d_svc304_01_gsgl", {}},
       {"d_svc304_02", {}},

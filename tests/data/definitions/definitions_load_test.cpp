@@ -88,7 +88,7 @@ TEST_F(DefinitionsLoad, ListsCarryTheRecordCounter) {
     const bool print_list = name.rfind("d_svc309_", 0) == 0;
     EXPECT_EQ(counter->under, print_list ? "cwtsbh" : d.detail.rows.front().objects.front().column);
   }
-  EXPECT_EQ(grids, 10);
+  EXPECT_EQ(grids, 11);
 }
 
 }  // namespace

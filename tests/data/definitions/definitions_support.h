@@ -23,7 +23,7 @@ inline const std::vector<std::string>& module_definitions() {
       "d_svc310_03_01",      "d_svc310_03_01_now",  "d_svc310_04",         "d_svc310_05",
       "d_svc310_04_01",      "d_svc310_05_01",
       "d_svc305_jsd1",       "d_svc305_jsd1_01",    "d_svc305_jsd1_02",
-      "d_svc303_01_04",      "d_svc303_01_04_h",    "d_svc303_01_05",
+      "d_svc303_01_04",      "d_svc303_01_04_h",    "d_svc303_01_05",      "d_svc300_03_01",
   };
   return names;
 }
