@@ -16,8 +16,6 @@ namespace kq::testing {
 
 class DispatchDesk {
  public:
-  DispatchDesk() = default;
-
   // The dispatch list, opened on first use.
   svc::w_svc301& list() {
     if (auto* w = dynamic_cast<svc::w_svc301*>(shop.windows->find("w_svc301"))) return *w;
@@ -34,11 +32,6 @@ class DispatchDesk {
     for (long r = 1; r <= w.dw_1->rowcount(); ++r)
       if (w.dw_1->getitemstring(r, "cwtsbh") == bh) return r;
     return 0;
-  }
-  std::vector<std::string> listed() {
-    std::vector<std::string> out;
-    for (long r = 1; r <= list().dw_1->rowcount(); ++r) out.push_back(list().dw_1->getitemstring(r, "cwtsbh").value_or(""));
-    return out;
   }
 
   // An event as the workstation sends it to window `w`.
