@@ -69,6 +69,15 @@ TEST(RepairItemDispatch, OffersActiveTeamsAndTheirMechanicsAndSavesTheChoice) {
   w = desk.dispatch(kOrder);
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(shown(*w, desk.item_row("ZD001"), "cbmmc", "cgrmc"), "机修一班/杨帆");
+
+  // With labour-hour management the station shows too.
+  ui::close(*w);
+  desk.shop.session->sqlca.exec("update sysi90 set ccsz = '1' where ccsdm = 'lsygsgl' and cgsh = '01'");
+  desk.shop.session->sqlca.commit();
+  w = desk.dispatch(kOrder);
+  ASSERT_NE(w, nullptr);
+  EXPECT_NE(w->dw_1->describe("cgwdm.visible"), "0");
+  EXPECT_EQ(shown(*w, desk.item_row("BY001"), "cgwdm", "cwxgwmc"), "01/一号工位");
 }
 
 TEST(RepairItemDispatch, RefusesWhatCannotBeDispatched) {
