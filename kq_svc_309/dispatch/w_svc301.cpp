@@ -1,7 +1,5 @@
 #include "dispatch/w_svc301.h"
 
-#include <optional>
-
 #include "framework/f_select_current_row.h"
 #include "framework/session.h"
 #include "framework/us_svc_xlxm.h"
