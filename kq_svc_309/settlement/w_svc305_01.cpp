@@ -134,12 +134,13 @@ long w_svc305_01::ue_save() { return 1; }
 long w_svc305_01::ue_cus(long ai_select) {
   if (fw::w_stmm_edit::ue_cus(ai_select) == 0) return 0;
   if (ai_select != 1) return 1;
-  if (wf_vaid_check() == 0) return 0;
+  const std::optional<CancellationRequest> request = wf_vaid_check();
+  if (!request) return 0;
   fw::openbox("setup.avi", "正在取消结算，请稍候...");
   const long ai_bs = fw::f_retu_para("sys", "czjcdm").value_or("") == "A" ? 1 : 2;
   card_written_.reset();
   committed_ = false;
-  if (wf_card_exe(ai_bs) == 0) return 0;
+  if (wf_card_exe(ai_bs, *request) == 0) return 0;
   triggerevent("ue_do_commit");
   // A card written back for a cancellation that did not happen is put back.
   if (!committed_) wf_card_restore();
@@ -148,56 +149,58 @@ long w_svc305_01::ue_cus(long ai_select) {
   return 1;
 }
 
-long w_svc305_01::wf_vaid_check() {
+std::optional<CancellationRequest> w_svc305_01::wf_vaid_check() {
   dw::DataWindow& d = dw_edit;
   d.accepttext();
-  const long row = d.getrow();
-  is_ywxzt = d.getitemstring(row, "cwxzt", dw::Buffer::Primary, true).value_or("");
-  is_wtsbh = d.getitemstring(row, "cwtsbh").value_or("");
-  is_wxzt = d.getitemstring(row, "cwxzt").value_or("");
-  is_wtslb = text::left(is_wtsbh, 1);
+  CancellationRequest r;
+  r.row = d.getrow();
+  r.is_ywxzt = d.getitemstring(r.row, "cwxzt", dw::Buffer::Primary, true).value_or("");
+  r.is_wtsbh = d.getitemstring(r.row, "cwtsbh").value_or("");
+  r.is_wxzt = d.getitemstring(r.row, "cwxzt").value_or("");
+  r.is_wtslb = text::left(r.is_wtsbh, 1);
+  r.ls_yysm = mle_1.text;
+  r.ls_hykh = sle_1.text;
 
-  if (text::trim(mle_1.text).empty()) {
+  if (text::trim(r.ls_yysm).empty()) {
     refuse("请输入委托书取消结算的“原因说明”！");
     mle_1.setfocus();
-    return 0;
+    return std::nullopt;
   }
-  if (is_ywxzt == "1" && is_wxzt == "2") {
+  if (r.is_ywxzt == "1" && r.is_wxzt == "2") {
     refuse("已结清的委托书不能改到欠账状态！");
-    return 0;
+    return std::nullopt;
   }
-  if (is_ywxzt == "2" && is_wxzt == "1") {
+  if (r.is_ywxzt == "2" && r.is_wxzt == "1") {
     refuse("欠账的委托书不能改到结清状态！");
-    return 0;
+    return std::nullopt;
   }
 
   db::Transaction& sqlca = fw::session().sqlca;
   Long ll_mfbs = 0;
   sqlca.exec("select lmfbs into :ii_mfbs from svcc90 where cwtslb = :is_wtslb and cgsh = :gs_gsh",
-             {{"is_wtslb", is_wtslb}, {"gs_gsh", fw::g().gs_gsh}, {"ii_mfbs", db::out(ll_mfbs)}});
+             {{"is_wtslb", r.is_wtslb}, {"gs_gsh", fw::g().gs_gsh}, {"ii_mfbs", db::out(ll_mfbs)}});
   if (sqlca.sqlcode == -1) {
     // Without the flag a free work order could be put on account: refuse.
     msg(fw::g().gs_tsxx, "读取当前委托书的免费标识失败!");
-    return 0;
+    return std::nullopt;
   }
-  ii_mfbs = sqlca.sqlcode == 0 ? ll_mfbs.value_or(0) : 0;
-  if (ii_mfbs == 1 && is_wxzt == "2") {
+  r.ii_mfbs = sqlca.sqlcode == 0 ? ll_mfbs.value_or(0) : 0;
+  if (r.ii_mfbs == 1 && r.is_wxzt == "2") {
     refuse("免费的单子不能改成欠账!");
-    return 0;
+    return std::nullopt;
   }
 
-  const std::string ls_skxf = d.getitemstring(row, "cskxf").value_or("");
-  const Str ls_hykh = d.getitemstring(row, "chykh");
-  const std::string ls_hykh1 = sle_1.text;
+  const std::string ls_skxf = d.getitemstring(r.row, "cskxf").value_or("");
+  const Str ls_hykh = d.getitemstring(r.row, "chykh");
   if (ls_skxf == "1" && text::trim(ls_hykh.value_or("")).empty()) {
     refuse("请先读取会员卡信息。");
-    return 0;
+    return std::nullopt;
   }
-  if (ls_hykh && text::trim(*ls_hykh) != text::trim(ls_hykh1)) {
+  if (ls_hykh && text::trim(*ls_hykh) != text::trim(r.ls_hykh)) {
     refuse("当前会员卡号与结算会员卡号不一致，请核实。\n结算卡号：" + *ls_hykh);
-    return 0;
+    return std::nullopt;
   }
-  return 1;
+  return r;
 }
 
 }  // namespace kq::svc

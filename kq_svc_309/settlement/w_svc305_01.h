@@ -10,7 +10,8 @@
 //
 // Window functions live in three files: w_svc305_01.cpp (opening, events,
 // validation), w_svc305_01_card.cpp (the membership card: wf_hysf,
-// wf_hyk_read, wf_card_exe) and w_svc305_01_commit.cpp (ue_do_commit).
+// wf_hyk_read, wf_card_exe) and w_svc305_01_commit.cpp (ue_do_commit, whose
+// steps are in cancellation_steps.h).
 #include <memory>
 #include <optional>
 #include <string>
@@ -19,6 +20,7 @@
 #include "framework/uo_clu100.h"
 #include "framework/uo_clu180.h"
 #include "framework/w_stmm_edit.h"
+#include "settlement/cancellation_request.h"
 
 namespace kq::svc {
 
@@ -44,10 +46,6 @@ class w_svc305_01 : public fw::w_stmm_edit {
   ui::Control& st_4;              // caption of em_2
 
   std::string is_wtsbh;   // work-order number
-  std::string is_wtslb;   // its category: the first character
-  std::string is_wxzt;    // the status chosen
-  long ii_mfbs = 0;       // 1 = free category (svcc90.lmfbs)
-  std::string is_ywxzt;   // the status as retrieved
   bool ib_opencom = false;  // the IC card port was opened
   std::string is_azhyk;   // "1" = IC card module installed (sys/LVIPAZ)
   std::string is_czysk;   // "1" = operator handles cards here ("CP")
@@ -68,14 +66,16 @@ class w_svc305_01 : public fw::w_stmm_edit {
   // (rolled back, the step's message shown).
   virtual long ue_do_commit();
 
-  // 1 valid, 0 refused (a message was shown).
-  virtual long wf_vaid_check();
+  // The request as entered, when it may be carried out; none when refused
+  // (a message was shown).
+  virtual std::optional<CancellationRequest> wf_vaid_check();
   // Valid member cards of the work order (0 when no card module is installed).
   virtual long wf_hysf();
   // Reads and checks the card; fills sle_1, em_1, em_2. 1 read, 0 refused.
   virtual long wf_hyk_read();
-  // Writes the IC card back when ai_bs is 1. 1 go on, 0 stop.
-  virtual long wf_card_exe(long ai_bs);
+  // Writes the IC card back for the validated `request` when ai_bs is 1
+  // (the points of a free work order stay). 1 go on, 0 stop.
+  virtual long wf_card_exe(long ai_bs, const CancellationRequest& request);
   // Puts back onto the IC card what wf_card_exe wrote, when the cancellation
   // that followed was not committed (so that a second attempt does not take
   // the points off the card twice), and records the undoing on the card.

@@ -121,7 +121,9 @@ long w_svc305_01::wf_hyk_read() {
   return 1;
 }
 
-long w_svc305_01::wf_card_exe(long ai_bs) {
+long w_svc305_01::wf_card_exe(long ai_bs, const CancellationRequest& request) {
+  const std::string& is_wtsbh = request.is_wtsbh;
+  const long ii_mfbs = request.ii_mfbs;
   if (ai_bs != 1) return 1;
 
   // Step failures before the connection is open remove the progress

@@ -249,7 +249,8 @@ class CardWriteBack : public CardWindow {
   w_svc305_01& ready() {
     w_svc305_01& w = open_unsettled();
     EXPECT_EQ(w.wf_hyk_read(), 1);
-    w.is_wtsbh = kCardOrder;
+    request = CancellationRequest{};
+    request.is_wtsbh = kCardOrder;
     shop.ui.shown.clear();
     shop.ui.log.clear();
     sim->clear_commands();
@@ -259,7 +260,7 @@ class CardWriteBack : public CardWindow {
   // A failed write-back: only `text` was shown, after the progress indicator
   // went away; the write-back connection is closed when `closed`.
   void expect_failure(w_svc305_01& w, const std::string& text) {
-    EXPECT_EQ(w.wf_card_exe(1), 0);
+    EXPECT_EQ(w.wf_card_exe(1, request), 0);
     EXPECT_EQ(texts(), V{text});
     EXPECT_FALSE(shop.ui.progress_open);
     const auto& log = shop.ui.log;
@@ -268,12 +269,13 @@ class CardWriteBack : public CardWindow {
     EXPECT_TRUE(done < shown) << "the indicator goes before the message";
     EXPECT_EQ(w.uo_1->cardready(), -1) << "the write-back connection is closed";
   }
+  CancellationRequest request;  // what validation handed over
 };
 
 TEST_F(CardWriteBack, OnlyTheAModeWritesTheCard) {
   w_svc305_01& w = ready();
-  EXPECT_EQ(w.wf_card_exe(2), 1);
-  EXPECT_EQ(w.wf_card_exe(0), 1);
+  EXPECT_EQ(w.wf_card_exe(2, request), 1);
+  EXPECT_EQ(w.wf_card_exe(0, request), 1);
   EXPECT_TRUE(sim->commands().empty());
   EXPECT_EQ(sim->card(), member_card());
   EXPECT_TRUE(shop.ui.progress_open);
@@ -281,7 +283,7 @@ TEST_F(CardWriteBack, OnlyTheAModeWritesTheCard) {
 
 TEST_F(CardWriteBack, PointsServiceDataAndTheRecordGoBackOntoTheCard) {
   w_svc305_01& w = ready();
-  EXPECT_EQ(w.wf_card_exe(1), 1);
+  EXPECT_EQ(w.wf_card_exe(1, request), 1);
   EXPECT_TRUE(texts().empty());
   EXPECT_TRUE(shop.ui.progress_open) << "removed by the cancellation command after the commit";
   card::Card c = sim->card();
@@ -306,8 +308,8 @@ TEST_F(CardWriteBack, PointsServiceDataAndTheRecordGoBackOntoTheCard) {
 
 TEST_F(CardWriteBack, AFreeWorkOrderKeepsThePoints) {
   w_svc305_01& w = ready();
-  w.ii_mfbs = 1;
-  EXPECT_EQ(w.wf_card_exe(1), 1);
+  request.ii_mfbs = 1;
+  EXPECT_EQ(w.wf_card_exe(1, request), 1);
   card::Card c = sim->card();
   EXPECT_EQ(c.points, "1350");
   EXPECT_EQ(c.service[3], "420");
@@ -321,7 +323,7 @@ TEST_F(CardWriteBack, AFreeWorkOrderKeepsThePoints) {
 TEST_F(CardWriteBack, PortOfTheSystemParameterThatCannotBeOpened) {
   w_svc305_01& w = ready();
   parameter("ickcom", "/dev/kq-no-such-reader");
-  EXPECT_EQ(w.wf_card_exe(1), 0);
+  EXPECT_EQ(w.wf_card_exe(1, request), 0);
   EXPECT_EQ(texts(), V{"打开串口错误警告"});
   EXPECT_FALSE(shop.ui.progress_open);
   EXPECT_EQ(sim->card(), member_card());

@@ -119,7 +119,7 @@ TEST(CancellationValidation, CardPaidWithoutACardNumberAsksForTheCard) {
   ASSERT_NE(w, nullptr);
   w->dw_edit->setitem(1, "chykh", "  ");
   CancellationDesk::enter(*w, "0", "重新结算", "");
-  EXPECT_EQ(w->wf_vaid_check(), 0);
+  EXPECT_FALSE(w->wf_vaid_check().has_value());
   EXPECT_EQ(desk.shop.ui.texts(), Texts{"请先读取会员卡信息。"});
 }
 
@@ -129,7 +129,7 @@ TEST(CancellationValidation, AnUnreadableFreeFlagRefuses) {
   ASSERT_NE(w, nullptr);
   CancellationDesk::enter(*w, "0", "重新结算", "");
   desk.shop.session->sqlca.faults().fail_matching("select lmfbs", "injected failure");
-  EXPECT_EQ(w->wf_vaid_check(), 0);
+  EXPECT_FALSE(w->wf_vaid_check().has_value());
   EXPECT_EQ(desk.shop.ui.texts(), Texts{"读取当前委托书的免费标识失败!"});
 }
 
@@ -138,16 +138,22 @@ TEST(CancellationValidation, FreeFlagOfTheCategory) {
   w_svc305_01* w = desk.open("0010000000010");
   ASSERT_NE(w, nullptr);
   CancellationDesk::enter(*w, "0", "重新结算", "");
-  EXPECT_EQ(w->wf_vaid_check(), 1);
-  EXPECT_EQ(w->ii_mfbs, 1);
-  EXPECT_EQ(w->is_wtslb, "0");
+  std::optional<CancellationRequest> r = w->wf_vaid_check();
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(r->ii_mfbs, 1);
+  EXPECT_EQ(r->is_wtslb, "0");
+  EXPECT_EQ(r->is_wtsbh, "0010000000010");
+  EXPECT_EQ(r->is_ywxzt, "1");
+  EXPECT_EQ(r->is_wxzt, "0");
+  EXPECT_EQ(r->ls_yysm, "重新结算");
   ui::close(*w);
   // A category missing from svcc90 counts as not free.
   w = desk.open("X010000000023");
   ASSERT_NE(w, nullptr);
   CancellationDesk::enter(*w, "0", "重新结算", "");
-  EXPECT_EQ(w->wf_vaid_check(), 1);
-  EXPECT_EQ(w->ii_mfbs, 0);
+  r = w->wf_vaid_check();
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(r->ii_mfbs, 0);
 }
 
 TEST(CancellationWindow, OtherCommandsDoNothing) {
