@@ -8,6 +8,7 @@
 #include "framework/openbox.h"
 #include "framework/session.h"
 #include "platform/profile/profile.h"
+#include "platform/serial/port_name.h"
 #include "platform/value/text.h"
 
 namespace kq::svc {
@@ -92,9 +93,9 @@ long w_svc305_01::open() {
     is_com = text::trim(profile::profile_string(profile, "database", "ickcom", ""));
     if (is_com.empty()) {
       is_com = text::trim(fw::f_retu_para("sys", "ickcom").value_or(""));
-      // The port number is the last character of the port text ("COM1" → 1).
-      const std::string digit = text::right(is_com, 1);
-      ii_com = (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '9') ? digit[0] - '0' : 0;
+      // Only a port name ("COM3", "3") gives a port number; a device path
+      // ("/dev/ttyUSB1") keeps 0, so that the reader opens it as it stands.
+      ii_com = serial::port_number(is_com);
     }
     cb_2.visible = !ls_hykh.empty();
     if (uo_1->of_gsgl_opencom(static_cast<int>(ii_com)) != 0) {

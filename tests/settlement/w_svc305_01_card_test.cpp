@@ -225,6 +225,27 @@ TEST_F(CardWindow, IcReaderFailuresAreTold) {
   EXPECT_EQ(w.sle_1.text, "");
 }
 
+// Without an ickcom entry in the profile file the reader is the system
+// parameter's: a device path opens as it stands (even one ending in a digit),
+// a port name maps through [ports].
+TEST_F(CardWindow, IcReaderOfTheSystemParameter) {
+  ic_card_shop();
+  const std::filesystem::path device = folder / "ic-reader7";
+  std::filesystem::create_symlink(sim->path(), device);
+  std::ofstream(folder / "pb.ini") << "[ports]\nCOM1=" << sim->path() << "\n";
+  for (const std::string& port : {device.string(), std::string("COM1")}) {
+    SCOPED_TRACE(port);
+    parameter("ickcom", port);
+    shop.ui.shown.clear();
+    w_svc305_01& w = open_unsettled();
+    EXPECT_TRUE(w.ib_opencom);
+    EXPECT_EQ(texts(), V{});
+    EXPECT_EQ(w.wf_hyk_read(), 1);
+    EXPECT_EQ(w.sle_1.text, "8801000001");
+    shop.windows->close_all();
+  }
+}
+
 TEST_F(CardWindow, IcPortNotOpen) {
   ic_card_shop();
   profile("/dev/kq-no-such-reader");
