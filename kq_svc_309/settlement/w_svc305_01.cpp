@@ -9,6 +9,7 @@
 #include "framework/session.h"
 #include "platform/profile/profile.h"
 #include "platform/serial/port_name.h"
+#include "platform/ui/text_limit.h"
 #include "platform/value/text.h"
 
 namespace kq::svc {
@@ -21,6 +22,8 @@ std::string switch_text(const Str& s) {
 }
 
 void refuse(std::string_view text) { fw::messagebox(fw::g().gs_tsxx, text, ui::Icon::Exclamation); }
+
+constexpr std::string_view kCardPaymentKept = "您没有取消“刷卡消费”的权限，请读取会员卡后再取消结算！";
 
 }  // namespace
 
@@ -48,6 +51,12 @@ w_svc305_01::w_svc305_01()
   dw_1.visible = false;
   em_1.enabled = false;
   em_2.enabled = false;
+  // The reason is archived in svcb61.cbz varchar(255); the card number is
+  // the settlement's chykh char(18).
+  mle_1.limit = 255;
+  mle_1.label = "原因说明";
+  sle_1.limit = 18;
+  sle_1.label = "会员卡号";
   em_1.mask = "###,##0.00";
   em_2.mask = "###,##0.00";
   set_toolbar({{"ue_cus", 1, "保存", true}, {"close", 0, "关闭", true}});
@@ -82,6 +91,8 @@ long w_svc305_01::open() {
   is_azclu = switch_text(fw::f_retu_para("sys", "LCLUAZ"));
   is_czysk = fw::f_retu_czyauth("CP") ? "1" : "0";
   is_hymk = fw::f_retu_czyauth("CQ") ? "1" : "0";
+  // Without "CQ" the card number comes from the reader only.
+  sle_1.displayonly = is_hymk != "1";
 
   const long row = dw_edit->getrow();
   const std::string ls_hykh = text::trim(dw_edit->getitemstring(row, "chykh").value_or(""));
@@ -120,7 +131,21 @@ long w_svc305_01::close() {
   return 1;
 }
 
+bool w_svc305_01::wf_keeps_card_payment(long row) const {
+  if (is_hymk == "1" || row < 1) return true;
+  dw::DataWindow& d = dw_edit;
+  return d.getitemstring(row, "cskxf", dw::Buffer::Primary, true).value_or("") != "1" ||
+         d.getitemstring(row, "cskxf").value_or("") == "1";
+}
+
 long w_svc305_01::dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data) {
+  // Only an operator with "CQ" may untick 刷卡消费 of a card-paid settlement:
+  // without it the card reversal would be skipped.
+  if (dwo == "cskxf" && data != "1" && is_hymk != "1" && row >= 1 &&
+      dw_edit->getitemstring(row, "cskxf", dw::Buffer::Primary, true).value_or("") == "1") {
+    refuse(kCardPaymentKept);
+    return 2;  // the value is rejected
+  }
   const long result = fw::w_stmm_edit::dw_edit_itemchanged(row, dwo, data);
   // A change of the card-payment flag is marked in cskxgbs.
   if (dwo == "cskxf" && row >= 1) dw_edit->setitem(row, "cskxgbs", data == "0" ? "1" : "0");
@@ -188,6 +213,15 @@ std::optional<CancellationRequest> w_svc305_01::wf_vaid_check() {
   r.ii_mfbs = sqlca.sqlcode == 0 ? ll_mfbs.value_or(0) : 0;
   if (r.ii_mfbs == 1 && r.is_wxzt == "2") {
     refuse("免费的单子不能改成欠账!");
+    return std::nullopt;
+  }
+  if (auto too_long = ui::text_too_long(mle_1.label, mle_1.limit, r.ls_yysm)) {
+    refuse(*too_long);
+    mle_1.setfocus();
+    return std::nullopt;
+  }
+  if (!wf_keeps_card_payment(r.row)) {
+    refuse(kCardPaymentKept);
     return std::nullopt;
   }
 

@@ -82,7 +82,12 @@ class w_svc305_01 : public fw::w_stmm_edit {
   // 1 put back or nothing to put back; 0 failed (a message was shown).
   virtual long wf_card_restore();
 
+  // Refuses (2, a message shown) unticking 刷卡消费 of a card-paid
+  // settlement by an operator without "CQ"; marks a change of it in cskxgbs.
   long dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data) override;
+  // False when 刷卡消费 of the card-paid settlement in `row` was unticked by
+  // an operator without "CQ".
+  bool wf_keeps_card_payment(long row) const;
   virtual long sle_1_modified();
   virtual long cb_2_clicked();
 

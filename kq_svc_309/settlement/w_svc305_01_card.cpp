@@ -71,6 +71,13 @@ long w_svc305_01::wf_hyk_read() {
   Str ls_hykh = dw_edit->getitemstring(row, "chykh");
   if (ls_hykh) ls_hykh = text::trim(*ls_hykh);
 
+  // Without "CQ" the number shown is the one just read: a failed or
+  // mismatching read leaves none, so that validation refuses the save.
+  if (is_hymk != "1") {
+    sle_1.text.clear();
+    em_1.text.clear();
+    em_2.text.clear();
+  }
   Str ls_hykh1;
   if (is_hymk == "1") {
     ls_hykh1 = ls_hykh;

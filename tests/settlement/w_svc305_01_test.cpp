@@ -2,6 +2,9 @@
 // the validation of a cancellation request with each of its refusals.
 #include <gtest/gtest.h>
 
+#include <fstream>
+
+#include "platform/ui/window_state.h"
 #include "settlement/cancellation_desk.h"
 #include "support/database_dump.h"
 
@@ -154,6 +157,99 @@ TEST(CancellationValidation, FreeFlagOfTheCategory) {
   r = w->wf_vaid_check();
   ASSERT_TRUE(r.has_value());
   EXPECT_EQ(r->ii_mfbs, 0);
+}
+
+// An event as the browser sends it to window `w`; the server's answer.
+nlohmann::json send(CancellationDesk& desk, w_svc305_01& w, nlohmann::json event) {
+  event["window"] = w.id();
+  return ui::dispatch_event(*desk.shop.windows, event);
+}
+
+// The state of control `name` as the browser receives it.
+nlohmann::json control_state(w_svc305_01& w, const std::string& name) {
+  const nlohmann::json state = ui::window_state(w);
+  for (const nlohmann::json& c : state["controls"])
+    if (c.value("name", "") == name) return c;
+  return nlohmann::json::object();
+}
+
+TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
+  CancellationDesk desk({"CJ", "CP"});
+  std::ofstream(desk.shop.dir() / "pb.ini") << "[database]\nickcom=/dev/kq-no-such-reader\n";
+  w_svc305_01* w = desk.open("1010000000006");  // paid by card 8801000001
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(control_state(*w, "sle_1").value("readonly", false), true);
+
+  // Typed into the card number: refused, nothing taken.
+  nlohmann::json typed = send(desk, *w, {{"control", "sle_1"}, {"event", "modified"}, {"text", "8801000001"}});
+  EXPECT_EQ(typed.value("ok", true), false) << typed.dump();
+  EXPECT_EQ(w->sle_1.text, "");
+
+  // A read that fails leaves no number, so the save is refused.
+  CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
+  EXPECT_EQ(w->cb_2_clicked(), 0);
+  EXPECT_EQ(w->sle_1.text, "");
+  desk.shop.ui.shown.clear();
+  EXPECT_EQ(w->ue_cus(1), 0);
+  EXPECT_EQ(desk.shop.ui.texts(), Texts{"当前会员卡号与结算会员卡号不一致，请核实。\n结算卡号：8801000001"});
+
+  // 刷卡消费 of the card settlement cannot be unticked: not in the window,
+  // and not by a row changed any other way.
+  desk.shop.ui.shown.clear();
+  send(desk, *w, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cskxf"}, {"data", "0"}});
+  EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxf"), "1");
+  EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxgbs"), "0");
+  w->dw_edit->setitem(1, "cskxf", "0");
+  w->dw_edit->setitem(1, "chykh", "");  // and no card number left to check
+  EXPECT_FALSE(w->wf_vaid_check().has_value());
+  const Texts refused(2, "您没有取消“刷卡消费”的权限，请读取会员卡后再取消结算！");
+  EXPECT_EQ(desk.shop.ui.texts(), refused);
+  EXPECT_EQ(desk.text("select cwxzt || cskxf into :v from svcb20c where cwtsbh = '1010000000006'"), "11");
+
+  // With CQ the field takes typing and the flag may be unticked.
+  CancellationDesk cq;
+  w_svc305_01* with_cq = cq.open("1010000000006");
+  ASSERT_NE(with_cq, nullptr);
+  EXPECT_EQ(control_state(*with_cq, "sle_1").value("readonly", false), false);
+  EXPECT_EQ(send(cq, *with_cq, {{"control", "sle_1"}, {"event", "getfocus"}, {"text", "8801000001"}}).value("ok", false),
+            true);
+  EXPECT_EQ(with_cq->sle_1.text, "8801000001");
+  send(cq, *with_cq, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cskxf"}, {"data", "0"}});
+  EXPECT_EQ(with_cq->dw_edit->getitemstring(1, "cskxf"), "0");
+  EXPECT_EQ(with_cq->dw_edit->getitemstring(1, "cskxgbs"), "1");
+  EXPECT_TRUE(cq.shop.ui.texts().empty()) << ::testing::PrintToString(cq.shop.ui.texts());
+}
+
+// Typed text is held to the length of the column it is written to: the
+// reason to svcb61.cbz, the status to its char(1).
+TEST(CancellationWindow, TypedTextIsHeldToItsColumnsLength) {
+  CancellationDesk desk;
+  const std::string cbz_type = desk.text("select type into :v from pragma_table_info('svcb61') where name = 'cbz'");
+  ASSERT_EQ(cbz_type, "VARCHAR(255)");
+  w_svc305_01* w = desk.open("1010000000005");
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(control_state(*w, "mle_1").value("limit", 0), 255);
+
+  std::string longest;
+  for (int i = 0; i < 255; ++i) longest += "因";
+  nlohmann::json fits = send(desk, *w, {{"control", "mle_1"}, {"event", "getfocus"}, {"text", longest}});
+  EXPECT_EQ(fits.value("ok", false), true) << fits.dump();
+  nlohmann::json over = send(desk, *w, {{"control", "mle_1"}, {"event", "getfocus"}, {"text", longest + "x"}});
+  EXPECT_EQ(over.value("ok", true), false);
+  EXPECT_EQ(over.value("error", ""), "原因说明最多 255 个字符");
+  EXPECT_EQ(w->mle_1.text, longest);
+
+  nlohmann::json status =
+      send(desk, *w, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cwxzt"}, {"data", "00"}});
+  EXPECT_EQ(status.value("error", ""), "输入内容最多 1 个字符");
+  EXPECT_EQ(w->dw_edit->getitemstring(1, "cwxzt"), "1");
+
+  // A reason that reached the window some other way is refused by the save.
+  CancellationDesk::enter(*w, "0", std::string(35000, 'x'), "");
+  const std::string before = dump_database(desk.shop.db_path());
+  EXPECT_EQ(w->ue_cus(1), 0);
+  EXPECT_EQ(desk.shop.ui.texts(), Texts{"原因说明最多 255 个字符"});
+  EXPECT_EQ(dump_database(desk.shop.db_path()), before);
 }
 
 TEST(CancellationWindow, OtherCommandsDoNothing) {

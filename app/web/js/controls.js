@@ -111,11 +111,17 @@ class Edit extends ControlView {
       this.input.value = state.text ?? '';
       this.serverText = state.text ?? '';
     }
+    // The server refuses longer text and typing into a display-only field.
+    if (state.limit > 0) this.input.maxLength = state.limit;
+    else if (state.mask !== 'yyyy/mm/dd') this.input.removeAttribute('maxlength');
+    this.input.readOnly = !!state.readonly;
     this.input.disabled = !state.enabled;
     this.input.title = state.calendar !== undefined && state.enabled ? '双击选择日期' : '';
   }
   pendingText() {
-    return this.state.enabled && this.state.visible && this.input.value !== this.serverText ? this.input.value : null;
+    return this.state.enabled && this.state.visible && !this.state.readonly && this.input.value !== this.serverText
+      ? this.input.value
+      : null;
   }
   sent(text) {
     this.serverText = text;

@@ -175,6 +175,7 @@ export class DataWindowView {
   edit(field) {
     const before = field.textContent;
     const input = el('input', { class: 'cell-editor', value: before });
+    if (field.dataset.limit) input.maxLength = Number(field.dataset.limit);  // the column's char(n)
     let finished = false;
     const finish = (commit) => {
       if (finished) return;

@@ -61,6 +61,12 @@ class Control {
   bool enabled = true;
   bool checked = false;               // check boxes and radio buttons
   std::string mask;                   // edit masks: "yyyy/mm/dd", "#" ...
+  // Edits: the most characters the field takes (0: no limit); the server
+  // refuses longer typed text, naming the field by `label`.
+  int limit = 0;
+  std::string label;                  // what messages call the field ("原因说明")
+  // Edits: shown but not typed into; the server refuses typed text.
+  bool displayonly = false;
   std::optional<Geometry> geometry;   // none: the workstation places it
   // Edit masks: a calendar drops down (on double-click) preset to
   // calendar_date ("yyyy/mm/dd").

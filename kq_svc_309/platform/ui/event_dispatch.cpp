@@ -1,8 +1,10 @@
 #include "platform/ui/event_dispatch.h"
 
+#include <optional>
 #include <set>
 #include <string>
 
+#include "platform/ui/text_limit.h"
 #include "platform/ui/window.h"
 #include "platform/ui/window_manager.h"
 #include "platform/value/text.h"
@@ -48,6 +50,19 @@ const dw::ObjectDef* column_object(const dw::DataWindow& d, const std::string& c
   for (const dw::ObjectDef* o : d.definition().objects())
     if (o->kind == dw::ObjectDef::Kind::Column && text::iequals(o->column, column)) return o;
   return nullptr;
+}
+
+// The refusal of `typed` for a string column of declared length, named by
+// its heading ("<column>_t"); none when it fits.
+std::optional<std::string> column_too_long(const dw::DataWindow& d, const dw::ObjectDef& object,
+                                           const std::string& typed) {
+  const dw::ColumnDef* def = d.definition().find_column(object.column);
+  if (!def || def->type != Type::String) return std::nullopt;
+  std::string label;
+  if (const dw::ObjectDef* heading = d.definition().find_object(object.column + "_t"))
+    label = text::trim(heading->text);
+  while (!label.empty() && (label.back() == ':' || text::right(label, 1) == "：")) label = text::left(label, text::len(label) - 1);
+  return text_too_long(label, def->length, typed);
 }
 
 json open_window(WindowManager& m, const json& event, const DispatchOptions& options) {
@@ -102,6 +117,7 @@ json datawindow_event(Window& w, DataWindowControl& c, const std::string& name, 
     column = column_object(d, e.column);
     if (!column) return refuse(c.name() + " shows no column " + e.column);
     if (d.is_protected(*column, e.row)) return refuse(e.column + " of " + c.name() + " cannot be changed");
+    if (auto too_long = column_too_long(d, *column, e.data)) return refuse(*too_long);
   }
   if (e.row >= 1 && e.row != d.getrow()) {
     d.setrow(e.row);
@@ -173,6 +189,10 @@ json dispatch_event(WindowManager& m, const json& event, const DispatchOptions& 
   const bool has_checked = checked != event.end() && !checked->is_null();
   if (has_checked && (!checked->is_boolean() || !c->checkable())) return refuse(c->name() + " cannot be checked");
   if (has_text && !c->takes_text()) return refuse(c->name() + " takes no typed text");
+  if (has_text && c->displayonly && typed != c->text) return refuse(c->name() + " is display only");
+  if (has_text) {
+    if (auto too_long = text_too_long(c->label, c->limit, typed)) return refuse(*too_long);
+  }
   if (has_data && c->kind() != ControlKind::DataWindow) return refuse(c->name() + " has no items");
 
   if (has_text) c->text = typed;

@@ -58,6 +58,10 @@ json control_state(const Window& w, Control& c, const StateOptions& options) {
   out["kind"] = kind_name(c.kind());
   if (c.kind() != ControlKind::DataWindow && c.kind() != ControlKind::Toolbar) out["text"] = c.text;
   if (c.kind() == ControlKind::EditMask) out["mask"] = c.mask;
+  if (c.takes_text()) {
+    if (c.limit > 0) out["limit"] = c.limit;
+    if (c.displayonly) out["readonly"] = true;
+  }
   if (c.checkable()) out["checked"] = c.checked;
   out["visible"] = c.visible;
   out["enabled"] = c.enabled;

@@ -63,6 +63,11 @@ void append_open(std::string& out, const Presentation& p, const PlacedObject& o,
   if (d.kind == ObjectDef::Kind::Column) {
     append_attribute(out, "data-column", d.column);
     if (ctx.interactive && o.row > 0) append_attribute(out, "data-row", std::to_string(o.row));
+    // The most characters an editable text column takes (its char(n)).
+    if (o.kind == PlacedKind::Field && column_editable(p, o, ctx)) {
+      const ColumnDef* c = p.definition().find_column(d.column);
+      if (c && c->type == Type::String && c->length > 0) append_attribute(out, "data-limit", std::to_string(c->length));
+    }
   }
 }
 
