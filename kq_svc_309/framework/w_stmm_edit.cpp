@@ -3,7 +3,10 @@
 #include <iostream>
 #include <utility>
 
+#include "framework/f_msg.h"
 #include "framework/session.h"
+#include "framework/w_stmm_display.h"
+#include "platform/ui/window_manager.h"
 #include "platform/value/format.h"
 
 namespace kq::fw {
@@ -35,6 +38,7 @@ w_stmm_edit::w_stmm_edit(std::string classname, std::string title)
   on("", "ue_before_commit", [this](const ui::Event&) { return ue_before_commit(); });
   on("", "ue_after_save", [this](const ui::Event&) { return ue_after_save(); });
   on("", "ue_click_itemchange_rownotmove", [this](const ui::Event&) { return ue_click_itemchange_rownotmove(); });
+  on("", "ue_close_saved", [this](const ui::Event&) { return ue_close_saved(); });
   on("dw_edit", "clicked", [this](const ui::Event& e) { return dw_edit_clicked(e.xpos, e.ypos, e.row, e.column); });
   on("dw_edit", "itemchanged", [this](const ui::Event& e) { return dw_edit_itemchanged(e.row, e.column, e.data); });
   set_toolbar({{"ue_cus", 1, "保存", true}, {"ue_do_delete", 0, "删除", true}, {"close", 0, "关闭", true}});
@@ -146,6 +150,7 @@ long w_stmm_edit::ue_save() {
   };
 
   if (triggerevent("ue_valid_check") == 0) return stop(false);
+  if (!wf_confirm_save()) return stop(false);
   if (triggerevent("ue_before_update") == 0) return stop(false);
   if (d.update() != 1) {
     std::cerr << "kq_svc_309: " << classname() << ": " << d.last_error() << '\n';
@@ -160,6 +165,34 @@ long w_stmm_edit::ue_save() {
     return stop(true);
   }
   triggerevent("ue_after_save");
+  wf_finish_save();
+  return 1;
+}
+
+std::string w_stmm_edit::wf_save_question() { return {}; }
+std::string w_stmm_edit::wf_save_done() { return {}; }
+
+bool w_stmm_edit::wf_confirm_save() {
+  const std::string question = wf_save_question();
+  if (question.empty()) return true;
+  return messagebox(g().gs_tsxx, question, ui::Icon::Question, ui::Buttons::YesNo, 2) == 1;
+}
+
+void w_stmm_edit::wf_finish_save() {
+  const std::string done = wf_save_done();
+  if (done.empty()) return;
+  messagebox(g().gs_tsxx, done, ui::Icon::Information);
+  // Closed once the event that saved has ended, not under its feet.
+  postevent("ue_close_saved");
+}
+
+long w_stmm_edit::ue_close_saved() {
+  ui::Window* list = parent();
+  ui::WindowManager* m = manager();
+  ui::close(*this);
+  if (!list || !list->is_open() || !m) return 1;
+  m->activate(*list);
+  if (auto* display = dynamic_cast<w_stmm_display*>(list)) display->dw_display.setfocus();
   return 1;
 }
 

@@ -14,6 +14,13 @@
 // and rolls sqlca back, and dw_u keeps its changes to be saved again. After
 // the commit ue_after_save runs.
 //
+// An irreversible save says what it will do and what it did: a window whose
+// wf_save_question gives a text asks it (是/否, 否 the default) after
+// validation and before anything is written, and 否 stops the save with
+// nothing changed; a window whose wf_save_done gives a text tells it after
+// the commit, then closes, and its list comes to the front with the focus.
+// The ancestor gives neither.
+//
 // Tool bar: 保存 (ue_cus 1), 删除 (ue_do_delete), 关闭 (close).
 #include <string>
 #include <vector>
@@ -62,6 +69,18 @@ class w_stmm_edit : public w_sheet {
   // After a committed save: the parent window's list is refreshed (its
   // ue_refresh). 1.
   virtual long ue_after_save();
+  // The question asked before an irreversible save, naming what it will
+  // change; empty: none (the ancestor's).
+  virtual std::string wf_save_question();
+  // What is told after the save was committed; empty: nothing, and the window
+  // stays open (the ancestor's).
+  virtual std::string wf_save_done();
+  // Asks wf_save_question: true to go on (no question, or 是).
+  bool wf_confirm_save();
+  // After a committed save: tells wf_save_done and has the window close
+  // after the event, its list in front with the focus. Nothing without a text.
+  void wf_finish_save();
+
   // A failed delete: sqlca rolled back and dw_edit filled again. 1.
   long ue_execute_cancel() override;
 
@@ -76,6 +95,8 @@ class w_stmm_edit : public w_sheet {
   virtual long dw_edit_itemchanged(long row, const std::string& dwo, const std::string& data);
 
  private:
+  // Posted by wf_finish_save: closes the window; its list in front, focused.
+  long ue_close_saved();
   // Keeps dw_edit to the rows of the chosen key; false when a key value
   // cannot be expressed in a filter.
   bool filter_to_key(const us_edit_row& r);

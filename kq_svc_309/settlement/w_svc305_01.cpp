@@ -7,6 +7,8 @@
 #include "framework/f_retu_para.h"
 #include "framework/openbox.h"
 #include "framework/session.h"
+#include "platform/value/format.h"
+#include "settlement/cancellation_status.h"
 #include "platform/profile/profile.h"
 #include "platform/serial/port_name.h"
 #include "platform/ui/text_limit.h"
@@ -155,13 +157,10 @@ long w_svc305_01::dw_edit_itemchanged(long row, const std::string& dwo, const st
 long w_svc305_01::sle_1_modified() { return wf_hyk_read(); }
 long w_svc305_01::cb_2_clicked() { return wf_hyk_read(); }
 
-long w_svc305_01::ue_save() { return 1; }
-
-long w_svc305_01::ue_cus(long ai_select) {
-  if (fw::w_stmm_edit::ue_cus(ai_select) == 0) return 0;
-  if (ai_select != 1) return 1;
+long w_svc305_01::ue_save() {
   const std::optional<CancellationRequest> request = wf_vaid_check();
   if (!request) return 0;
+  if (!wf_confirm_save()) return 0;
   fw::openbox("setup.avi", "正在取消结算，请稍候...");
   const long ai_bs = fw::f_retu_para("sys", "czjcdm").value_or("") == "A" ? 1 : 2;
   card_written_.reset();
@@ -172,8 +171,23 @@ long w_svc305_01::ue_cus(long ai_select) {
   if (!committed_) wf_card_restore();
   card_written_.reset();
   fw::delbox();
+  if (committed_) wf_finish_save();
   return 1;
 }
+
+std::string w_svc305_01::wf_save_question() {
+  dw::DataWindow& d = dw_edit;
+  const long row = d.getrow();
+  if (row < 1) return {};
+  const std::string was = d.getitemstring(row, "cwxzt", dw::Buffer::Primary, true).value_or("");
+  const std::string now = d.getitemstring(row, "cwxzt").value_or("");
+  if (was == now || status_name(now).empty()) return {};  // nothing is written
+  const Dec amount = d.getitemdecimal(row, "nhjje");
+  return "确定将委托书 " + d.getitemstring(row, "cwtsbh").value_or("") + " 的结算状态由 " + status_name(was) +
+         " 改为 " + status_name(now) + " ？金额 " + format::number(amount.value_or(0), "###,##0.00") + " 元。";
+}
+
+std::string w_svc305_01::wf_save_done() { return "取消结算成功！"; }
 
 std::optional<CancellationRequest> w_svc305_01::wf_vaid_check() {
   dw::DataWindow& d = dw_edit;

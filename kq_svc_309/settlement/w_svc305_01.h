@@ -4,7 +4,8 @@
 //
 // The cashier chooses the new status (cwxzt), types the reason (mle_1) and,
 // for a card settlement, reads the member's card (cb_2 or sle_1); the save
-// command ue_cus(1) validates (wf_vaid_check), shows the progress indicator,
+// command ue_cus(1) validates (wf_vaid_check), asks the cashier to confirm
+// what will change, shows the progress indicator,
 // writes the IC card back when sys/czjcdm is "A" (wf_card_exe) and runs the
 // cancellation (ue_do_commit) in one unit of work on sqlca.
 //
@@ -57,11 +58,15 @@ class w_svc305_01 : public fw::w_stmm_edit {
   long ue_before_open() override;
   long open() override;
   long close() override;
-  // 1 runs the cancellation: 1 when it ran, 0 when refused or stopped.
-  // Other commands: 1.
-  long ue_cus(long ai_select) override;
-  // The cancellation is ue_do_commit, not the ancestor's save: 1.
+  // The save (ue_cus(1)) is the cancellation: validation, the question,
+  // the card write-back, ue_do_commit; after a committed cancellation
+  // "取消结算成功！" and the window closes. 1 when it ran, 0 when refused or
+  // stopped (否 included).
   long ue_save() override;
+  // "确定将委托书 … 的结算状态由 结清 改为 未结 ？金额 797.33 元。"; none when
+  // the status is unchanged (nothing is written).
+  std::string wf_save_question() override;
+  std::string wf_save_done() override;
   // The cancellation in one unit of work; 1 done or nothing to do, 0 failed
   // (rolled back, the step's message shown).
   virtual long ue_do_commit();

@@ -73,8 +73,15 @@ test('a script signs in, opens the cancellation of a card settlement, is refused
   await settle(await call('POST', '/api/events', { window: win.id, control: 'cb_2', event: 'clicked' }), messages);
   const state = (await call('GET', '/api/windows')).windows.find((w) => w.id === win.id);
   assert.equal(state.controls.find((c) => c.name === 'sle_1').text, '8801000001');
-  await settle(await call('POST', '/api/events', { window: win.id, control: '', event: 'ue_cus', number: 1 }), messages);
-  assert.deepEqual(messages, []);
+  assert.equal(state.controls.find((c) => c.name === 'mle_1').limit, 255);
+  const amount = Number(committed("select nhjje from svcb20c where cwtsbh = '1010000000006'"))
+    .toLocaleString('en-US', { minimumFractionDigits: 2, maximumFractionDigits: 2 });
+  // The save asks (answered 是), cancels, tells, and closes back to the list.
+  const saved = await settle(await call('POST', '/api/events', { window: win.id, control: '', event: 'ue_cus', number: 1 }),
+    messages);
+  assert.deepEqual(messages, [`确定将委托书 1010000000006 的结算状态由 结清 改为 未结 ？金额 ${amount} 元。`, '取消结算成功！']);
+  assert.ok(saved.closed.includes(win.id), 'the cancellation window closed');
+  assert.equal(saved.active, list);
 
   const after = await call('GET', `/api/windows/${list}/controls/dw_display/items?count=1000`);
   assert.ok(!after.rows.some((r) => r.items.cwtsbh === '1010000000006'), 'the list no longer shows it');

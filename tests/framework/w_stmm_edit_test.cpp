@@ -115,5 +115,48 @@ TEST_F(EditSave, APendingEditThatDoesNotConvertStopsBeforeTheSteps) {
   EXPECT_TRUE(edit->steps.empty());
 }
 
+// An edit window whose save cannot be undone: it asks first and tells after.
+class IrreversibleEdit : public ReworkEdit {
+ public:
+  std::string wf_save_question() override { return "确定保存工时 3.5 ？"; }
+  std::string wf_save_done() override { return "保存成功！"; }
+};
+
+TEST(EditSaveAskAndTell, NoStopsTheSaveYesSavesTellsAndClosesToTheList) {
+  DemoShop shop;
+  shop.registry.add("w_test_list", [] { return std::make_unique<ReworkList>(); });
+  shop.registry.add("w_test_edit", [] { return std::make_unique<IrreversibleEdit>(); });
+  auto* list = static_cast<ReworkList*>(shop.windows->open("w_test_list"));
+  ASSERT_NE(list, nullptr);
+  list->dw_display->setrow(list->row_of("1010000000005"));
+  ASSERT_EQ(list->wf_openeditwindow("edit"), 1);
+  auto* edit = static_cast<IrreversibleEdit*>(shop.windows->find("w_test_edit"));
+  ASSERT_NE(edit, nullptr);
+  ASSERT_EQ(edit->dw_edit->setitem(1, "ngs", Value("3.5")), 1);
+  const nlohmann::json save = {{"window", edit->id()}, {"control", ""}, {"event", "ue_cus"}, {"number", 1}};
+
+  // 否 (the default): asked after validation, nothing written, the window stays.
+  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).value("result", -99L), 0);
+  EXPECT_EQ(edit->steps, Steps{"ue_valid_check"});
+  ASSERT_EQ(shop.ui.shown.size(), 1u);
+  EXPECT_EQ(shop.ui.shown[0].text, "确定保存工时 3.5 ？");
+  EXPECT_EQ(shop.ui.shown[0].buttons, ui::Buttons::YesNo);
+  EXPECT_EQ(shop.ui.shown[0].default_button, 2);
+  EXPECT_EQ(shop.committed(kNewHours), "0");
+  EXPECT_EQ(edit->dw_edit->getitemstatus(1, 0), dw::ItemStatus::DataModified);
+  EXPECT_EQ(shop.windows->find("w_test_edit"), edit);
+
+  // 是: saved, told, and the list is in front with the focus, refreshed.
+  shop.ui.shown.clear();
+  shop.ui.answers = {1};
+  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).value("result", -99L), 1);
+  EXPECT_EQ(shop.ui.texts(), (Steps{"确定保存工时 3.5 ？", "保存成功！"}));
+  EXPECT_EQ(shop.committed(kNewHours), "1");
+  EXPECT_EQ(shop.windows->find("w_test_edit"), nullptr);
+  EXPECT_EQ(shop.windows->active(), list);
+  EXPECT_EQ(list->focus(), "dw_display");
+  EXPECT_EQ(list->dw_display->getitemdecimal(list->row_of("1010000000005"), "ngs"), Decimal::parse("3.5"));
+}
+
 }  // namespace
 }  // namespace kq::fw

@@ -63,15 +63,30 @@ class CancellationDesk {
     w.sle_1.text = card;
   }
 
-  // Opens, enters and saves (ue_cus(1)); the result of the save, -1 when the
-  // window did not open.
+  // Saves (ue_cus(1)) answering 是 to the question of what will change. The
+  // window closes itself after a committed cancellation: `w` is gone then.
+  long save(w_svc305_01& w) {
+    shop.ui.answers.push_back(1);
+    const long result = w.ue_cus(1);
+    shop.ui.answers.clear();
+    return result;
+  }
+
+  // Opens, enters and saves; the result of the save, -1 when the window did
+  // not open.
   long cancel(const std::string& bh, const std::string& status = "0", const std::string& reason = "客户要求重新结算",
               const std::string& card = "") {
     w_svc305_01* w = open(bh);
     if (!w) return -1;
     enter(*w, status, reason, card);
-    return w->ue_cus(1);
+    return save(*w);
   }
+
+  // The messages told at this desk, and the questions asked (是/否).
+  std::vector<std::string> told() const { return told_by(shop.ui); }
+  std::vector<std::string> asked() const { return asked_by(shop.ui); }
+  static std::vector<std::string> told_by(const ui::ScriptedUi& ui) { return texts(ui, false); }
+  static std::vector<std::string> asked_by(const ui::ScriptedUi& ui) { return texts(ui, true); }
 
   // A number or text of the committed data ("<none>" when no row).
   std::string text(const std::string& sql) { return shop.committed(sql); }
@@ -82,6 +97,14 @@ class CancellationDesk {
   }
 
   DemoShop shop;
+
+ private:
+  static std::vector<std::string> texts(const ui::ScriptedUi& ui, bool questions) {
+    std::vector<std::string> out;
+    for (const auto& m : ui.shown)
+      if ((m.buttons == ui::Buttons::YesNo) == questions) out.push_back(m.text);
+    return out;
+  }
 };
 
 }  // namespace kq::svc::testing

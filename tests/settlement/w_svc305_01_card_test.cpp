@@ -17,6 +17,7 @@
 #include "platform/card/simulator.h"
 #include "platform/ui/event_dispatch.h"
 #include "settlement/w_svc305.h"
+#include "settlement/cancellation_desk.h"
 #include "settlement/w_svc305_01.h"
 
 namespace kq::svc {
@@ -99,6 +100,15 @@ class CardWindow : public ::testing::Test {
   }
   // The messages shown since the window opened.
   V texts() { return shop.ui.texts(); }
+  // The messages told, the question of the save left out.
+  V told() { return svc::testing::CancellationDesk::told_by(shop.ui); }
+  // The cancellation command, answering 是 to its question.
+  long save(w_svc305_01& w) {
+    shop.ui.answers.push_back(1);
+    const long result = w.ue_cus(1);
+    shop.ui.answers.clear();
+    return result;
+  }
   bool read(const std::string& command) {
     auto c = sim->commands();
     return std::find(c.begin(), c.end(), command) != c.end();
@@ -414,7 +424,8 @@ TEST_F(CardWriteBack, TheCancellationCommandWritesTheCardBeforeTheCommit) {
   w_svc305_01& w = open_unsettled();
   w.mle_1.text = "客户要求重新结算";
   ASSERT_EQ(w.cb_2_clicked(), 1);
-  EXPECT_EQ(w.ue_cus(1), 1) << ::testing::PrintToString(texts());
+  EXPECT_EQ(save(w), 1) << ::testing::PrintToString(texts());
+  EXPECT_EQ(told(), V{"取消结算成功！"});
   EXPECT_FALSE(shop.ui.progress_open);
   EXPECT_EQ(sim->card().points, "1200");
   EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "0");
@@ -426,8 +437,8 @@ TEST_F(CardWriteBack, ACancellationThatFailsAfterTheWriteBackPutsTheCardBack) {
   w.mle_1.text = "客户要求重新结算";
   ASSERT_EQ(w.cb_2_clicked(), 1);
   shop.session->sqlca.faults().fail_matching("update svcb20c set cwxzt", "injected failure");
-  w.ue_cus(1);
-  EXPECT_EQ(texts(), V{"更改结算状态失败!"});
+  save(w);
+  EXPECT_EQ(told(), V{"更改结算状态失败!"});
   EXPECT_FALSE(shop.ui.progress_open);
   EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "1");
   card::Card c = sim->card();
@@ -438,8 +449,8 @@ TEST_F(CardWriteBack, ACancellationThatFailsAfterTheWriteBackPutsTheCardBack) {
 
   // Saved again, the points come off the card once.
   shop.ui.shown.clear();
-  EXPECT_EQ(w.ue_cus(1), 1);
-  EXPECT_TRUE(texts().empty()) << ::testing::PrintToString(texts());
+  EXPECT_EQ(save(w), 1);
+  EXPECT_EQ(told(), V{"取消结算成功！"});
   EXPECT_EQ(sim->card().points, "1200");
   EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "0");
 }
@@ -451,8 +462,8 @@ TEST_F(CardWriteBack, ACardThatCannotBePutBackIsTold) {
   ASSERT_EQ(w.cb_2_clicked(), 1);
   shop.session->sqlca.faults().fail_matching("update svcb20c set cwxzt", "injected failure");
   sim->fail_next("WRITE", 2);  // the write-back writes twice; the third write puts the card back
-  w.ue_cus(1);
-  EXPECT_EQ(texts(), (V{"更改结算状态失败!", "取消结算未完成，会员卡上的积分和消费信息未能恢复，请核实会员卡！"}));
+  save(w);
+  EXPECT_EQ(told(), (V{"更改结算状态失败!", "取消结算未完成，会员卡上的积分和消费信息未能恢复，请核实会员卡！"}));
   EXPECT_FALSE(shop.ui.progress_open);
   EXPECT_EQ(w.uo_1->cardready(), -1) << "the connection is closed";
 }
@@ -463,8 +474,8 @@ TEST_F(CardWriteBack, AFailedWriteBackCancelsNothing) {
   w.mle_1.text = "客户要求重新结算";
   ASSERT_EQ(w.cb_2_clicked(), 1);
   sim->remove();
-  EXPECT_EQ(w.ue_cus(1), 0);
-  EXPECT_EQ(texts(), V{"卡未找到警告"});
+  EXPECT_EQ(save(w), 0);
+  EXPECT_EQ(told(), V{"卡未找到警告"});
   EXPECT_FALSE(shop.ui.progress_open);
   EXPECT_EQ(shop.committed("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'"), "1");
 }

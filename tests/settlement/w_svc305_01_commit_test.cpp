@@ -52,7 +52,7 @@ TEST(CancellationCommit, CardSettlementReversesEverythingInBothDatabases) {
   const Decimal undiscounted_labour = desk.number("select nysgsf into :v from svcb20c" + where_wo(bh));
 
   EXPECT_EQ(desk.cancel(bh, "0", "客户要求重新结算", "8801000001"), 1);
-  EXPECT_TRUE(desk.shop.ui.shown.empty()) << desk.shop.ui.shown.front().text;
+  EXPECT_EQ(desk.told(), std::vector<std::string>{"取消结算成功！"});
 
   // The header is unsettled, its settlement and invoice fields reset.
   EXPECT_EQ(desk.text("select cwxzt into :v from svcb20c" + where_wo(bh)), "0");
@@ -93,11 +93,8 @@ TEST(CancellationCommit, CardSettlementReversesEverythingInBothDatabases) {
             "取消结算:将 1010000000006 的委托书由 结清 改为 未结 ,总金额为 " + format::number(total, "#,###.00") +
                 " 元。 会员卡号： 8801000001 ;原因说明：客户要求重新结算");
 
-  // The list no longer offers it; the window's row is saved.
+  // The list no longer offers it.
   EXPECT_FALSE(desk.listed(bh));
-  auto* w = dynamic_cast<w_svc305_01*>(desk.shop.windows->find("w_svc305_01"));
-  ASSERT_NE(w, nullptr);
-  EXPECT_EQ(w->dw_edit->getitemstatus(1, 0), dw::ItemStatus::NotModified);
   // The progress indicator was shown and removed.
   ASSERT_FALSE(desk.shop.ui.progress_shown.empty());
   EXPECT_EQ(desk.shop.ui.progress_shown.front().text, "正在取消结算，请稍候...");
@@ -108,7 +105,6 @@ TEST(CancellationCommit, ArchivedSlipIsTheSlipOfItsOwnWorkOrder) {
   DateTime::set_clock([] { return *DateTime::parse("2026/12/08 15:30:00"); });
   CancellationDesk desk;
   EXPECT_EQ(desk.cancel("1010000000005"), 1);
-  ui::close(*desk.shop.windows->find("w_svc305_01"));
   EXPECT_EQ(desk.cancel("1010000000007", "0", "重新结算", "8801000003"), 1);
   DateTime::set_clock(nullptr);
 
@@ -206,13 +202,15 @@ TEST(CancellationCommit, TwoWorkstationsCannotCancelTheSameSettlementTwice) {
     ASSERT_NE(theirs, nullptr);
   }
   CancellationDesk::enter(*mine, "0", "重复取消测试", "8801000001");
-  EXPECT_EQ(mine->ue_cus(1), 1);
+  EXPECT_EQ(first.save(*mine), 1);
   const std::string after_first = dump_database(first.shop.db_path());
 
+  // The second window, on the row as it was read, saves again: nothing changes.
   fw::SessionScope scope(*second_session);
   CancellationDesk::enter(*theirs, "0", "重复取消测试", "8801000001");
+  second_ui.answers.push_back(1);
   theirs->ue_cus(1);
-  EXPECT_EQ(second_ui.texts(), std::vector<std::string>{"更改结算状态失败!"});
+  EXPECT_EQ(CancellationDesk::told_by(second_ui), std::vector<std::string>{"更改结算状态失败!"});
   EXPECT_FALSE(second_session->sqlca.in_transaction());
   EXPECT_EQ(dump_database(first.shop.db_path()), after_first);
 }
@@ -235,9 +233,10 @@ TEST_P(CancellationCommitFailure, ShowsTheStepsMessageAndChangesNothing) {
   CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
   const std::string before = dump_database(desk.shop.db_path());
   desk.shop.session->sqlca.faults().fail_matching(f.statement, "injected failure");
-  EXPECT_EQ(w->ue_cus(1), 1);  // the command ran; the cancellation did not
+  EXPECT_EQ(desk.save(*w), 1);  // the command ran; the cancellation did not
   EXPECT_FALSE(desk.shop.session->sqlca.faults().pending()) << f.statement << " never ran";
-  EXPECT_EQ(desk.shop.ui.texts(), std::vector<std::string>{f.message});
+  EXPECT_EQ(desk.told(), std::vector<std::string>{f.message});
+  EXPECT_NE(desk.shop.windows->find("w_svc305_01"), nullptr) << "the window stays open to save again";
   EXPECT_FALSE(desk.shop.session->sqlca.in_transaction());
   EXPECT_EQ(dump_database(desk.shop.db_path()), before) << f.statement;
   EXPECT_TRUE(desk.listed("1010000000006"));
@@ -285,7 +284,7 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
     ASSERT_NE(w, nullptr);
     CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
     const int64_t start = desk.shop.session->sqlca.statement_count();
-    ASSERT_EQ(w->ue_cus(1), 1);
+    ASSERT_EQ(desk.save(*w), 1);
     statements = desk.shop.session->sqlca.statement_count() - start;
   }
   ASSERT_GT(statements, 20);
@@ -297,13 +296,13 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
     CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
     const std::string before = dump_database(desk.shop.db_path());
     desk.shop.session->sqlca.faults().fail_nth(n, "injected failure");
-    w->ue_cus(1);
+    desk.save(*w);
     EXPECT_FALSE(desk.shop.session->sqlca.in_transaction()) << "statement " << n;
     const std::string status = desk.text("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'");
     if (status == "1") {
       ++stopped;
       EXPECT_EQ(dump_database(desk.shop.db_path()), before) << "statement " << n;
-      EXPECT_FALSE(desk.shop.ui.texts().empty()) << "statement " << n << " failed silently";
+      EXPECT_FALSE(desk.told().empty()) << "statement " << n << " failed silently";
     } else {
       // Completed: everything reversed, as without the failure.
       EXPECT_EQ(status, "0") << "statement " << n;
@@ -320,15 +319,48 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
 namespace kq::svc {
 namespace {
 
-TEST(CancellationCommit, SavingAgainAfterTheCancellationChangesNothing) {
+// The save asks what it will change before anything is written, and says
+// that it happened; the window then closes and the refreshed list is in
+// front with the focus. A window saved again on a row that is no longer
+// settled changes nothing (TwoWorkstationsCannotCancelTheSameSettlementTwice).
+TEST(CancellationCommit, AskedBeforeAndToldAfter) {
   CancellationDesk desk;
-  w_svc305_01* w = desk.open("1010000000006");
+  const std::string bh = "1010000000006";
+  w_svc305_01* w = desk.open(bh);
   ASSERT_NE(w, nullptr);
   CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
-  ASSERT_EQ(w->ue_cus(1), 1);
-  const std::string after_first = kq::testing::dump_database(desk.shop.db_path());
-  w->ue_cus(1);
-  EXPECT_EQ(kq::testing::dump_database(desk.shop.db_path()), after_first);
+  const std::string before = dump_database(desk.shop.db_path());
+  const std::string amount =
+      format::number(desk.number("select nhjje into :v from svcb20c" + where_wo(bh)), "###,##0.00");
+  const std::vector<std::string> question{"确定将委托书 " + bh + " 的结算状态由 结清 改为 未结 ？金额 " + amount + " 元。"};
+
+  // 否: nothing is written, nothing more is said, the window stays.
+  desk.shop.ui.answers.push_back(2);
+  EXPECT_EQ(w->ue_cus(1), 0);
+  EXPECT_EQ(desk.asked(), question);
+  ASSERT_EQ(desk.shop.ui.shown.size(), 1u);
+  EXPECT_EQ(desk.shop.ui.shown[0].default_button, 2) << "否 is the default of an irreversible save";
+  EXPECT_TRUE(desk.shop.ui.progress_shown.empty());
+  EXPECT_EQ(dump_database(desk.shop.db_path()), before);
+  EXPECT_EQ(desk.shop.windows->find("w_svc305_01"), w);
+
+  // 是: cancelled, told, closed; the list in front without the work order.
+  desk.shop.ui.shown.clear();
+  EXPECT_EQ(desk.save(*w), 1);
+  EXPECT_EQ(desk.asked(), question);
+  EXPECT_EQ(desk.told(), std::vector<std::string>{"取消结算成功！"});
+  EXPECT_EQ(desk.text("select cwxzt into :v from svcb20c" + where_wo(bh)), "0");
+  EXPECT_EQ(desk.shop.windows->find("w_svc305_01"), nullptr);
+  w_svc305& list = desk.list();
+  EXPECT_EQ(desk.shop.windows->active(), &list);
+  EXPECT_EQ(list.focus(), "dw_display");
+  EXPECT_FALSE(desk.listed(bh));
+
+  // An unchanged status asks nothing and tells nothing.
+  desk.shop.ui.shown.clear();
+  EXPECT_EQ(desk.cancel("1010000000005", "1"), 1);
+  EXPECT_TRUE(desk.shop.ui.shown.empty()) << ::testing::PrintToString(desk.shop.ui.texts());
+  EXPECT_NE(desk.shop.windows->find("w_svc305_01"), nullptr);
 }
 
 }  // namespace

@@ -59,6 +59,11 @@ export class DataWindowView {
   }
   sent() {}
 
+  // The focus on the data window (its keys move the current row).
+  focus() {
+    this.el.focus();
+  }
+
   update(state) {
     const previous = this.state;
     this.state = state;

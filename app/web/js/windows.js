@@ -90,11 +90,15 @@ class WindowView {
     }
     this.pdfButton.hidden = !this.printable();
     this.layout();
-    if (state.focus && state.focus !== this.focused && this.desk.activeId === this.id) {
-      const view = this.controls.get(state.focus);
-      if (view && view.focus && view.state.enabled) view.focus();
-    }
+    const focusMoved = state.focus !== this.focused;
     this.focused = state.focus;
+    if (focusMoved && this.desk.activeId === this.id) this.restoreFocus();
+  }
+
+  // Puts the focus on the window's focused control (coming to the front).
+  restoreFocus() {
+    const view = this.focused ? this.controls.get(this.focused) : null;
+    if (view && view.focus && view.state.enabled) view.focus();
   }
 
   drawMenu(state) {
@@ -203,6 +207,7 @@ export class Desk {
 
   activate(id) {
     if (id === null || !this.views.has(id)) id = [...this.views.keys()].pop() ?? null;
+    const changed = id !== this.activeId;
     this.activeId = id;
     for (const [key, view] of this.views) {
       const active = key === id;
@@ -211,6 +216,8 @@ export class Desk {
       view.tab.setAttribute('aria-selected', String(active));
       if (active) view.layout();
     }
+    // A window coming to the front (another closed, a tab chosen) takes the focus.
+    if (changed && id !== null) this.views.get(id).restoreFocus();
   }
 
   clear() {
