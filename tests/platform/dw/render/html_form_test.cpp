@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/dw/render/html_render.h"
 #include "definition_builders.h"
 #include "html_probe.h"
@@ -61,6 +63,21 @@ TEST(HtmlForm, ShowsTheCurrentRecordWithLabelledEditFields) {
   EXPECT_NE(html.find("kq-field kq-right kq-readonly\" style=\"flex:0 1 40mm\" data-object=\"nhjje\" "
                       "data-column=\"nhjje\" data-row=\"2\">250.00</div>"),
             std::string::npos);
+}
+
+// An editable text field tells the browser its column's char(n); a
+// read-only one does not.
+TEST(HtmlForm, AnEditableTextFieldCarriesItsColumnsLength) {
+  MemoryPresentation p = two_settlements();
+  Definition& d = p.mutable_definition();
+  auto it = std::find_if(d.columns.begin(), d.columns.end(), [](const ColumnDef& c) { return c.name == "ckhmc"; });
+  if (it == d.columns.end()) it = d.columns.insert(d.columns.end(), ColumnDef{.name = "ckhmc"});
+  it->type = Type::String;
+  it->length = 50;
+  p.set_current(1);
+  EXPECT_NE(section(render_html(p), "data-object=\"ckhmc\"", ">").find("data-limit=\"50\""), std::string::npos);
+  p.protect("ckhmc", 1);
+  EXPECT_EQ(section(render_html(p), "data-object=\"ckhmc\"", ">").find("data-limit"), std::string::npos);
 }
 
 TEST(HtmlForm, ProtectedForTheRowIsReadOnly) {
