@@ -12,6 +12,8 @@
 #include "platform/dw/definition/definition_set.h"
 #include "platform/dw/definition/global_functions.h"
 #include "dispatch/w_svc301.h"
+#include "rework/w_svc304.h"
+#include "rework/w_svc304_01.h"
 #include "settlement/w_svc305.h"
 #include "settlement/w_svc305_01.h"
 
@@ -34,6 +36,8 @@ std::unique_ptr<ui::Window> make() {
 // w_svc305, 打印结算单 w_svc309, 委托书打印工单 w_svc310.
 const WindowClass kWindows[] = {
     {"w_svc301", "派工处理", make<svc::w_svc301>},
+    {"w_svc304", "返修处理", make<svc::w_svc304>},
+    {"w_svc304_01", nullptr, make<svc::w_svc304_01>},
     {"w_svc305", "取消结算", make<svc::w_svc305>},
     {"w_svc305_01", nullptr, make<svc::w_svc305_01>},
 };

@@ -14,5 +14,6 @@
 #include "framework/f_select_current_row.h"
 #include "framework/f_set_back_value.h"
 #include "framework/f_sqlca.h"
+#include "framework/f_wtc_gwgwq.h"
 #include "framework/openbox.h"
 #include "framework/session.h"
