@@ -16,10 +16,12 @@ using kq::testing::DemoShop;
 TEST(ModuleMenu, OffersTheEntriesWhoseWindowIsRegistered) {
   ui::WindowRegistry registry;
   module::install_windows(registry);
-  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{{"派工处理", "w_svc301"}, {"取消结算", "w_svc305"}}));
+  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{
+                                        {"派工处理", "w_svc301"}, {"返修处理", "w_svc304"}, {"取消结算", "w_svc305"}}));
   EXPECT_EQ(module_menu_json(registry)[0], (nlohmann::json{{"title", "派工处理"}, {"class", "w_svc301"}}));
   EXPECT_TRUE(in_module_menu("W_SVC305", registry));
   EXPECT_FALSE(in_module_menu("w_svc305_01", registry));  // opened from the list only
+  EXPECT_FALSE(in_module_menu("w_svc304_01", registry));
   EXPECT_FALSE(in_module_menu("w_svc300_03", registry));
 
   // An entry added later comes after; a class offered twice keeps its place.
@@ -27,7 +29,10 @@ TEST(ModuleMenu, OffersTheEntriesWhoseWindowIsRegistered) {
   add_menu_entry("取消结算", "W_SVC305");
   registry.add("w_test_menu", [] { return nullptr; });
   EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{
-                                        {"派工处理", "w_svc301"}, {"取消结算", "w_svc305"}, {"测试窗口", "w_test_menu"}}));
+                                        {"派工处理", "w_svc301"},
+                                        {"返修处理", "w_svc304"},
+                                        {"取消结算", "w_svc305"},
+                                        {"测试窗口", "w_test_menu"}}));
   EXPECT_TRUE(module_menu(ui::WindowRegistry{}).empty());
 }
 

@@ -47,6 +47,18 @@ class ReworkDesk {
     return dynamic_cast<w_svc304_01*>(shop.windows->open("w_svc304_01", ui::Message::of_object(std::move(r))));
   }
 
+  // The entry opened for an existing record, as the list hands it over.
+  w_svc304_01* open_record(const std::string& bh, const std::string& item) {
+    fw::us_edit_row r;
+    r.mode = "edit";
+    r.key_columns = {"cwtsbh", "cwxxmdm"};
+    r.key_values = {Value(bh), Value(item)};
+    r.retrieval_values = {Value(bh), Value(item),
+                          Value(text("select cxmmc into :v from svcb50 where cwtsbh = '" + bh + "' and cwxxmdm = '" +
+                                     item + "'"))};
+    return dynamic_cast<w_svc304_01*>(shop.windows->open("w_svc304_01", ui::Message::of_object(std::move(r))));
+  }
+
   // Clicks into `column` of the entry's current row and, when a selection
   // list comes, chooses the row whose first cell is `first` (nothing when
   // empty or not offered). The entry's result.

@@ -75,13 +75,7 @@ class ReworkResendFailure : public ::testing::TestWithParam<Failure> {};
 TEST_P(ReworkResendFailure, LaterSaveShowsTheStepsMessageAndWritesNothing) {
   ReworkDesk desk("02");
   const Failure f = GetParam();
-  fw::us_edit_row r;
-  r.mode = "edit";
-  r.key_columns = {"cwtsbh", "cwxxmdm"};
-  r.key_values = {Value("1020000000001"), Value("KT001")};
-  r.retrieval_values = {Value("1020000000001"), Value("KT001"),
-                        Value(desk.text("select cxmmc into :v from svcb50 where cwtsbh = '1020000000001' and cwxxmdm = 'KT001'"))};
-  auto* w = dynamic_cast<w_svc304_01*>(desk.shop.windows->open("w_svc304_01", ui::Message::of_object(std::move(r))));
+  w_svc304_01* w = desk.open_record("1020000000001", "KT001");
   ASSERT_NE(w, nullptr);
   desk.set(*w, "nkk", Value(Decimal(10)));
   const std::string before = kq::testing::dump_database(desk.shop.db_path());
@@ -102,13 +96,7 @@ class ReworkDeleteFailure : public ::testing::TestWithParam<Failure> {};
 TEST_P(ReworkDeleteFailure, DeleteShowsTheStepsMessageAndRemovesNothing) {
   ReworkDesk desk("02");
   const Failure f = GetParam();
-  fw::us_edit_row r;
-  r.mode = "edit";
-  r.key_columns = {"cwtsbh", "cwxxmdm"};
-  r.key_values = {Value("1020000000001"), Value("KT001")};
-  r.retrieval_values = {Value("1020000000001"), Value("KT001"),
-                        Value(desk.text("select cxmmc into :v from svcb50 where cwtsbh = '1020000000001' and cwxxmdm = 'KT001'"))};
-  auto* w = dynamic_cast<w_svc304_01*>(desk.shop.windows->open("w_svc304_01", ui::Message::of_object(std::move(r))));
+  w_svc304_01* w = desk.open_record("1020000000001", "KT001");
   ASSERT_NE(w, nullptr);
   const std::string before = kq::testing::dump_database(desk.shop.db_path());
   desk.shop.session->sqlca.faults().fail_matching(f.statement, "injected failure");
@@ -126,42 +114,6 @@ INSTANTIATE_TEST_SUITE_P(EveryStatement, ReworkDeleteFailure,
                          [](const ::testing::TestParamInfo<Failure>& info) {
                            return "Statement" + std::to_string(info.index + 1);
                          });
-
-// Every statement of the first save, failed by its position: the save stops
-// with a message and nothing written, or (a read the save may pass over, as
-// the item's names) it completes whole.
-TEST(ReworkSaveSweep, EveryStatementFailedInTurnLeavesNoHalfSave) {
-  int64_t statements = 0;
-  {
-    ReworkDesk desk("02");
-    w_svc304_01* w = new_record(desk);
-    ASSERT_NE(w, nullptr);
-    const int64_t start = desk.shop.session->sqlca.statement_count();
-    ASSERT_EQ(w->ue_cus(1), 1);
-    statements = desk.shop.session->sqlca.statement_count() - start;
-  }
-  ASSERT_GE(statements, 9);
-  int stopped = 0;
-  for (int64_t n = 1; n <= statements; ++n) {
-    ReworkDesk desk("02");
-    w_svc304_01* w = new_record(desk);
-    ASSERT_NE(w, nullptr);
-    const std::string before = kq::testing::dump_database(desk.shop.db_path());
-    desk.shop.ui.shown.clear();
-    desk.shop.session->sqlca.faults().fail_nth(n, "injected failure");
-    const long saved = w->ue_cus(1);
-    EXPECT_FALSE(desk.shop.session->sqlca.in_transaction()) << "statement " << n;
-    if (saved == 0) {
-      ++stopped;
-      EXPECT_EQ(kq::testing::dump_database(desk.shop.db_path()), before) << "statement " << n;
-      EXPECT_FALSE(desk.shop.ui.texts().empty()) << "statement " << n << " failed silently";
-    } else {
-      EXPECT_EQ(desk.rework_jobs("2020000000003", "BY001"), "1") << "statement " << n;
-      EXPECT_EQ(desk.flag("svcb20d", "2020000000003", "BY001"), "1") << "statement " << n;
-    }
-  }
-  EXPECT_GE(stopped, 9);
-}
 
 }  // namespace
 }  // namespace kq::svc

@@ -24,17 +24,6 @@ Decimal number(const std::string& text) {
   return d.value_or(Decimal(-999));
 }
 
-// Opens the entry for an existing record as the list hands it over.
-w_svc304_01* open_record(ReworkDesk& desk, const std::string& bh, const std::string& item) {
-  fw::us_edit_row r;
-  r.mode = "edit";
-  r.key_columns = {"cwtsbh", "cwxxmdm"};
-  r.key_values = {Value(bh), Value(item)};
-  r.retrieval_values = {Value(bh), Value(item),
-                        Value(desk.text("select cxmmc into :v from svcb50 where cwtsbh = '" + bh + "' and cwxxmdm = '" + item + "'"))};
-  return dynamic_cast<w_svc304_01*>(desk.shop.windows->open("w_svc304_01", ui::Message::of_object(std::move(r))));
-}
-
 // A new record of `bh`/`item` of team B01 at station 01 (controller K1), entered through the lists.
 w_svc304_01* enter(ReworkDesk& desk, const std::string& bh, const std::string& item) {
   if (auto* open = desk.entry()) ui::close(*open);
@@ -136,7 +125,7 @@ TEST(ReworkTerminals, StationAndControllerMustBeAPairOfTheCompany) {
 
 TEST(ReworkTerminals, StartedRecordStaysAndDeleteRemovesOnlyTheReworkJob) {
   ReworkDesk desk("02");
-  w_svc304_01* w = open_record(desk, "1020000000002", "ZD002");
+  w_svc304_01* w = desk.open_record("1020000000002", "ZD002");
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(w->dw_edit->getitemnumber(1, "lksbs"), Decimal(1));
   EXPECT_EQ(w->ue_do_delete(), 0);
@@ -146,7 +135,7 @@ TEST(ReworkTerminals, StartedRecordStaysAndDeleteRemovesOnlyTheReworkJob) {
 
   const std::string ordinary = "select count(*) into :v from wtcb01c where lfxbs = 0 and cwtsbh = '1020000000001' and cwxxmdm = 'KT001'";
   EXPECT_EQ(desk.text(ordinary), "1");
-  w = open_record(desk, "1020000000001", "KT001");
+  w = desk.open_record("1020000000001", "KT001");
   ASSERT_NE(w, nullptr);
   desk.shop.ui.answers = {1};
   EXPECT_EQ(w->ue_do_delete(), 1) << ::testing::PrintToString(desk.shop.ui.texts());

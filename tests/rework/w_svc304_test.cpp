@@ -66,6 +66,11 @@ TEST(ReworkList, EntryFormFollowsTheListAndTheTerminalParameter) {
   EXPECT_EQ(desk.entry()->dw_edit->dataobject(), "d_svc304_01_02");
   EXPECT_EQ(desk.entry()->menu().name, "m_sys_14");
   EXPECT_EQ(desk.entry()->dw_edit->getitemstring(1, "cwtsbh"), "2010000000042");
+  // That form is not saved: deleting there is refused whole.
+  desk.shop.ui.answers = {1};
+  EXPECT_EQ(desk.entry()->ue_do_delete(), 0);
+  EXPECT_EQ(desk.shop.ui.texts().back(), "数据保存失败！");
+  EXPECT_EQ(desk.text("select count(*) into :v from svcb50_h where cwtsbh = '2010000000042'"), "1");
 
   // Terminals switched on after the list opened: the labour-hour forms.
   desk.shop.session->sqlca.exec("update sysi90 set ccsz = '1' where ccsdm = 'lsygsgl' and cgsh = '01'");

@@ -62,19 +62,41 @@ function messagebox(d) {
   });
 }
 
+// A selection list. Typing in its search field narrows the rows to those
+// containing the text in any cell (without regard to case) and marks the
+// first of them; ArrowDown/ArrowUp move among the rows shown, Enter answers
+// the marked row's 1-based number in the full list (0 when none), Esc 0.
 function selection(d) {
   return frame('selection', d.title, (close) => {
     let chosen = 0;
+    const texts = (d.rows || []).map((cells) => cells.join('\u0001').toLowerCase());
     const rows = (d.rows || []).map((cells, i) => {
       const tr = el('tr', { dataset: { row: i + 1 }, onclick: () => choose(i + 1), ondblclick: () => { choose(i + 1); close(i + 1); } },
         cells.map((c) => el('td', {}, c)));
       return tr;
     });
+    const shown = () => rows.map((_, i) => i + 1).filter((n) => !rows[n - 1].hidden);
     const choose = (n) => {
-      chosen = Math.max(1, Math.min(rows.length, n));
+      chosen = n;
       rows.forEach((tr, i) => tr.classList.toggle('chosen', i + 1 === chosen));
       rows[chosen - 1]?.scrollIntoView({ block: 'nearest' });
     };
+    const step = (by) => {
+      const visible = shown();
+      if (!visible.length) return;
+      const at = visible.indexOf(chosen);
+      const next = at < 0 ? (by > 0 ? 0 : visible.length - 1) : Math.max(0, Math.min(visible.length - 1, at + by));
+      choose(visible[next]);
+    };
+    const search = el('input', { class: 'selection-search', type: 'search', placeholder: '输入代码或名称筛选', 'aria-label': '筛选' });
+    const none = el('p', { class: 'dialog-text selection-none', hidden: true }, '没有符合条件的记录');
+    search.addEventListener('input', () => {
+      const q = search.value.trim().toLowerCase();
+      rows.forEach((tr, i) => { tr.hidden = q !== '' && !texts[i].includes(q); });
+      const visible = shown();
+      none.hidden = visible.length > 0;
+      choose(q === '' ? 0 : (visible[0] || 0));
+    });
     const table = el('table', { class: 'selection-table', tabindex: 0 },
       el('thead', {}, el('tr', {}, (d.headings || []).map((h) => el('th', {}, h)))),
       el('tbody', {}, rows));
@@ -83,14 +105,16 @@ function selection(d) {
     return {
       body: el('div', { class: 'dialog-body column' },
         d.message ? el('p', { class: 'dialog-text' }, d.message) : null,
-        rows.length ? el('div', { class: 'selection-wrap' }, table) : el('p', { class: 'dialog-text' }, '没有可选的记录')),
+        rows.length ? search : null,
+        rows.length ? el('div', { class: 'selection-wrap' }, table) : el('p', { class: 'dialog-text' }, '没有可选的记录'),
+        none),
       buttons: [ok, cancel],
       escape: 0,
-      focus: rows.length ? table : cancel,
+      focus: rows.length ? search : cancel,
       onKey: (e) => {
-        if (e.target !== table) return false;
-        if (e.key === 'ArrowDown') { choose(chosen + 1); return true; }
-        if (e.key === 'ArrowUp') { choose(chosen - 1); return true; }
+        if (e.target !== table && e.target !== search) return false;
+        if (e.key === 'ArrowDown') { step(1); return true; }
+        if (e.key === 'ArrowUp') { step(-1); return true; }
         if (e.key === 'Enter') { close(chosen); return true; }
         return false;
       },
