@@ -68,9 +68,8 @@ async function addRecord(page, list) {
   return win;
 }
 
-async function save(win, page) {
+async function save(win) {
   await win.locator('.toolbar button', { hasText: '保存' }).click();
-  await settle(page);
 }
 
 test('a rework record is entered with the keyboard, saved with its flag and deleted again', async () => {
@@ -98,13 +97,15 @@ test('a rework record is entered with the keyboard, saved with its flag and dele
   await type(page, win, 'nkk', (fee + 0.01).toFixed(2));
   await expectMessage(page, '扣款金额不能大于工时费');
   await type(page, win, 'nkk', '10');
-  await save(win, page);
+  await save(win);
+  await settle(page);
   assert.equal(await page.locator('.dialog[data-kind="messagebox"]').count(), 0);
   assert.equal(sql(`select cbzdm || '/' || czxrdm from svcb50 where cwtsbh = '${bh}' and cwxxmdm = 'BY001'`), 'B02/201');
   assert.equal(flag(), '1');
 
   // The list shows it; deleted from there after confirmation, the flag is cleared.
-  await page.locator('.tab', { hasText: '返修处理' }).first().click();
+  await win.locator('.toolbar button', { hasText: '关闭' }).click();
+  await win.waitFor({ state: 'detached' });
   await settle(page);
   const grid = list.locator('[data-control="dw_display"]');
   assert.ok((await columnTexts(grid, 'cwtsbh')).includes(bh));
@@ -132,7 +133,7 @@ test('refused entries show their messages and write nothing', async () => {
   // A work order typed by hand, the list left with Esc.
   await type(page, win, 'cwtsbh', "1019999'99999");
   await cancelList(page);
-  await save(win, page);
+  await save(win);
   await expectMessage(page, '委托书编号不存在!');
 
   // A real work order and item, the team cleared.
@@ -147,7 +148,7 @@ test('refused entries show their messages and write nothing', async () => {
   await settle(page);
   await type(page, win, 'cbzdm', ' ');
   await cancelList(page);
-  await save(win, page);
+  await save(win);
   await expectMessage(page, '班组代码不存在!');
   assert.equal(sql('select count(*) from svcb50'), before);
   assert.deepEqual(page.problems, []);
