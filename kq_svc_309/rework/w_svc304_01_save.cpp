@@ -137,8 +137,11 @@ long w_svc304_01::ue_before_commit() {
   if (row < 1) return 0;
   const Str wtsbh = d.getitemstring(row, "cwtsbh"), wxxmdm = d.getitemstring(row, "cwxxmdm"),
             wxxmmc = d.getitemstring(row, "cxmmc");
-  if (!wtsbh || !wxxmdm || !wxxmmc) return 0;
   fw::Session& s = fw::session();
+  if (!wtsbh || !wxxmdm || !wxxmmc) {
+    msg(s.g.gs_tsxx, "修改该委托书的的返工标识失败!");
+    return 0;
+  }
   s.sqlca.exec("update svcb20d set lfgbs = 1 where cwtsbh = :ls_wtsbh and cwxxmdm = :ls_wxxmdm and cxmmc = :ls_wxxmmc",
                {{"ls_wtsbh", text::trim(*wtsbh)}, {"ls_wxxmdm", text::trim(*wxxmdm)}, {"ls_wxxmmc", text::trim(*wxxmmc)}});
   if (s.sqlca.sqlcode == -1) {
