@@ -132,7 +132,7 @@ TEST(ReworkEntry, ValidationRefusesInOrderWithItsMessages) {
   EXPECT_EQ(desk.flag("svcb20d", "1010000000001", "BY001"), "1");
 }
 
-TEST(ReworkEntry, DeleteFromTheEntryClearsTheFlagAndRefreshesTheList) {
+TEST(ReworkEntry, ChangeAndDeleteFromTheEntryAndTheListFollows) {
   ReworkDesk desk;
   w_svc304* list = desk.list();
   ASSERT_NE(list, nullptr);
@@ -144,6 +144,10 @@ TEST(ReworkEntry, DeleteFromTheEntryClearsTheFlagAndRefreshesTheList) {
   ASSERT_EQ(list->ue_do_change(), 1);
   w_svc304_01* w = desk.entry();
   ASSERT_NE(w, nullptr);
+  // Changed and saved: the record is updated in place.
+  desk.set(*w, "nkk", Value(Decimal(5)));
+  ASSERT_EQ(w->ue_cus(1), 1) << ::testing::PrintToString(desk.shop.ui.texts());
+  EXPECT_EQ(Decimal::parse(desk.text("select nkk into :v from svcb50 where cwtsbh = '1010000000006'")), Decimal(5));
   desk.shop.ui.answers = {1};
   EXPECT_EQ(w->ue_do_delete(), 1) << ::testing::PrintToString(desk.shop.ui.texts());
   EXPECT_EQ(desk.flag("svcb20d", "1010000000006", "ZD001"), "0");
