@@ -111,6 +111,23 @@ async function walk(size, number, { card }) {
   focus = await focusOf(page);
   assert.deepEqual([focus.control, focus.column], ['dw_edit', 'cwxzt'], 'the focus stays on 结算状态');
   assert.notEqual(focus.value, before, 'the arrow key chose another status');
+  // Tab goes through the form in its order, then to the commands.
+  const visited = [];
+  for (let i = 0; i < 16 && !visited.includes('toolbar'); i++) {
+    await page.keyboard.press('Tab');
+    const name = await page.evaluate(() => {
+      const a = document.activeElement;
+      if (!a.closest('.window[data-class="w_svc305_01"]')) return `outside:${a.textContent.trim() || a.tagName}`;
+      if (a.closest('.toolbar')) return 'toolbar';
+      if (a.closest('.window-title')) return 'title';
+      return a.closest('[data-control]')?.dataset.control ?? a.tagName;
+    });
+    if (visited[visited.length - 1] !== name) visited.push(name);
+  }
+  const at = (name) => visited.indexOf(name);
+  assert.ok(at('mle_1') >= 0 && at('mle_1') < at('sle_1') && at('sle_1') < at('toolbar'),
+    `Tab: reason, card number, then the commands (${visited.join(' → ')})`);
+  assert.deepEqual(visited.filter((v) => v.startsWith('outside')), [], `Tab stays in the window (${visited.join(' → ')})`);
   await win.locator('[data-control="dw_edit"] label', { hasText: '未结' }).locator('input').click();
   await settle(page);
   assert.equal(await win.locator('[data-control="dw_edit"] input[type="radio"]:checked').getAttribute('value'), '0');
