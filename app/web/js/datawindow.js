@@ -7,10 +7,20 @@
 // "clicked" with row 0 and the heading's column (the server sorts a list by
 // it; the state's "sort" puts an arrow on the headings); arrow, page, Home and End keys move
 // the current row (rowfocuschanged); Enter and a double-click send
-// doubleclicked for the row. The current row is the one highlighted row. Forms send itemchanged for edited fields, check
-// boxes and radio choices.
+// doubleclicked for the row. The current row is the one highlighted row.
+// Forms send itemchanged for edited fields, check boxes and radio choices.
 import { get } from './api.js';
 import { el, setRendered } from './dom.js';
+import { onBusyChange } from './interaction.js';
+
+// Views with a row moved to whose answer may not have come: once every
+// interaction has ended the server's current row is the one to act on again.
+const moving = new Set();
+onBusyChange((busy) => {
+  if (busy) return;
+  for (const view of moving) view.movedTo = 0;
+  moving.clear();
+});
 
 const ROW_KEYS = new Set(['ArrowDown', 'ArrowUp', 'PageDown', 'PageUp', 'Home', 'End']);
 
@@ -162,6 +172,7 @@ export class DataWindowView {
       if (tr) {
         const at = this.hit(e.target);
         this.movedTo = at.row;
+        moving.add(this);
         this.markCurrent(at.row);
         this.win.send({ control: this.name, event: 'clicked', ...at });
       }
@@ -199,6 +210,7 @@ export class DataWindowView {
     if (row === current) return;
     this.keyMoved = true;
     this.movedTo = row;
+    moving.add(this);
     this.markCurrent(row);
     this.win.send({ control: this.name, event: 'rowfocuschanged', row });
   }
