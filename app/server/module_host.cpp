@@ -10,6 +10,8 @@
 #include "platform/ui/window_state.h"
 #include "platform/value/text.h"
 #include "server/data_items.h"
+#include "server/grid_search.h"
+#include "server/window_caption.h"
 #include "server/heading_sort.h"
 
 namespace kq::server {
@@ -40,11 +42,18 @@ class ModuleHost : public WindowHost {
 
   json windows() override {
     json all = ui::windows_state(manager_);
-    for (json& w : all["windows"]) add_heading_sorts(w);
+    for (json& w : all["windows"]) {
+      add_heading_sorts(w);
+      if (ui::Window* window = manager_.find(w.value("id", 0))) {
+        add_search_states(*window, w);
+        w["caption"] = window_caption(*window);
+      }
+    }
     return all;
   }
 
   std::optional<ApiError> dispatch(const json& event) override {
+    if (is_search_event(event)) return run_search(manager_, event);
     sort_on_heading_click(event);
     json r = ui::dispatch_event(manager_, event, options_);
     if (r.value("ok", false)) return std::nullopt;

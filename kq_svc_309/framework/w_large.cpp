@@ -15,7 +15,11 @@ w_large::w_large(std::string classname, std::string title)
   on("dw_1", "doubleclicked",
      [this](const ui::Event& e) { return dw_1_doubleclicked(e.xpos, e.ypos, e.row, e.column); });
   on("dw_1", "rbuttondown", [this](const ui::Event& e) { return dw_1_rbuttondown(e.xpos, e.ypos, e.row, e.column); });
-  on("dw_1", "rowfocuschanged", [this](const ui::Event& e) { return dw_1_rowfocuschanged(e.row); });
+  // The highlight follows the current row before the window's own handling.
+  on("dw_1", "rowfocuschanged", [this](const ui::Event& e) {
+    f_select_current_row(dw_1);
+    return dw_1_rowfocuschanged(e.row);
+  });
   on("dw_1", "ue_keydown", [this](const ui::Event& e) { return dw_1_ue_keydown(e.key, e.keyflags); });
 }
 

@@ -43,7 +43,9 @@ class w_large : public w_sheet {
   virtual long ue_preview();
 
   // Events of dw_1. The ancestor's: ue_keydown moves the current row
-  // (uo_dw_d::ue_keydown); the others do nothing (0).
+  // (uo_dw_d::ue_keydown); the others do nothing (0). Before
+  // dw_1_rowfocuschanged runs, the new current row is made the one
+  // selected (highlighted) row.
   virtual long dw_1_clicked(long xpos, long ypos, long row, const std::string& dwo);
   virtual long dw_1_doubleclicked(long xpos, long ypos, long row, const std::string& dwo);
   virtual long dw_1_rbuttondown(long xpos, long ypos, long row, const std::string& dwo);

@@ -35,6 +35,9 @@ w_stmm_display::w_stmm_display(std::string classname, std::string title)
   on("", "ue_do_change", [this](const ui::Event&) { return ue_do_change(); });
   on("", "ue_refresh", [this](const ui::Event&) { return ue_refresh(); });
   on("", "ue_showthis", [this](const ui::Event&) { return ue_showthis(); });
+  // The highlighted row is the current row: wherever the current row moves
+  // (a click, the keys), the highlight follows.
+  on("dw_display", "rowfocuschanged", [this](const ui::Event&) { return f_select_current_row(dw_display) == 1 ? 1L : 0L; });
   on("dw_display", "doubleclicked",
      [this](const ui::Event& e) { return dw_display_doubleclicked(e.xpos, e.ypos, e.row, e.column); });
   set_toolbar({{"ue_do_insert", 0, "增加", true},

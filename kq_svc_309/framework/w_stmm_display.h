@@ -9,7 +9,8 @@
 // ia_retrievecolumnvalue, n being the number of names in
 // is_retrievecolumnstring (none when it is ""), and highlights the current
 // row. The list is read-only, its columns cannot be moved and the mouse does
-// not select rows.
+// not select rows: the one selected (highlighted) row is always the current
+// row, wherever a click or a key moves it (rowfocuschanged of dw_display).
 //
 // Tool bar: 增加 (ue_do_insert), 修改 (ue_do_change), 删除 (ue_do_delete),
 // 刷新 (ue_refresh), 关闭 (close).

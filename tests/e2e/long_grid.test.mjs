@@ -79,3 +79,45 @@ test('the keyboard moves the current row through the whole list', async () => {
   assert.match(await edit.locator('[data-control="dw_edit"]').textContent(), new RegExp(number));
   await page.close();
 });
+
+test('a search finds one work order among 100,000, and Enter right after the arrow keys opens the row highlighted', async () => {
+  const page = await openPage(ws.browser, ws.server.url);
+  await signIn(page, '01', '001', 'kq01001');
+  const win = await openFromMenu(page, '取消结算', 'w_svc305');
+  const grid = win.locator('[data-control="dw_display"]');
+  const rows = Number(await grid.getAttribute('data-rowcount'));
+  const counter = win.locator('.searchbar .record-count');
+  assert.equal(await counter.textContent(), `${rows} / ${rows}`);
+  const middle = Math.floor(rows / 2);
+  await scrollTo(grid, middle);
+  const wanted = (await grid.locator(`tr.kq-row[data-row="${middle}"] td[data-column="cwtsbh"]`).textContent()).trim();
+
+  const box = win.locator('.searchbar .search-input');
+  await box.fill(wanted);
+  await page.waitForFunction((want) => document.querySelector('.window[data-class="w_svc305"] .record-count')?.textContent === want,
+    `1 / ${rows}`);
+  await settle(page);
+  assert.deepEqual(await grid.locator('tr.kq-row td[data-column="cwtsbh"]').allTextContents(), [wanted]);
+  assert.equal(await grid.locator('tr.kq-row.kq-current.kq-selected').count(), 1);
+  await box.press('Escape');
+  await page.waitForFunction((want) => document.querySelector('.window[data-class="w_svc305"] .record-count')?.textContent === want,
+    `${rows} / ${rows}`);
+  await settle(page);
+
+  // Row 2 clicked, two arrow keys and Enter at once: the row opened is the
+  // one highlighted last, whatever answers are still on their way.
+  await scrollTo(grid, 1);
+  await grid.locator('tr.kq-row[data-row="2"] td').first().click();
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  const edit = page.locator('.window[data-class="w_svc305_01"]');
+  await edit.waitFor();
+  await settle(page);
+  const highlighted = await grid.evaluate((g) => [...g.querySelectorAll('tr.kq-current, tr.kq-selected')].map((tr) => tr.dataset.row));
+  assert.deepEqual(highlighted, ['4'], 'one highlighted row, the current one');
+  const number = (await grid.locator('tr.kq-row[data-row="4"] td[data-column="cwtsbh"]').textContent()).trim();
+  assert.match(await edit.locator('[data-control="dw_edit"]').textContent(), new RegExp(number));
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});

@@ -7,10 +7,20 @@
 // "clicked" with row 0 and the heading's column (the server sorts a list by
 // it; the state's "sort" puts an arrow on the headings); arrow, page, Home and End keys move
 // the current row (rowfocuschanged); Enter and a double-click send
-// doubleclicked for the row. Forms send itemchanged for edited fields, check
-// boxes and radio choices.
+// doubleclicked for the row. The current row is the one highlighted row.
+// Forms send itemchanged for edited fields, check boxes and radio choices.
 import { get } from './api.js';
 import { el, setRendered } from './dom.js';
+import { onBusyChange } from './interaction.js';
+
+// Views with a row moved to whose answer may not have come: once every
+// interaction has ended the server's current row is the one to act on again.
+const moving = new Set();
+onBusyChange((busy) => {
+  if (busy) return;
+  for (const view of moving) view.movedTo = 0;
+  moving.clear();
+});
 
 const ROW_KEYS = new Set(['ArrowDown', 'ArrowUp', 'PageDown', 'PageUp', 'Home', 'End']);
 
@@ -75,17 +85,51 @@ export class DataWindowView {
     this.markSort();
     if (previous && previous.currentrow !== state.currentrow && this.keyMoved) this.showCurrent();
     this.keyMoved = false;
+    if (this.movedTo === state.currentrow) this.movedTo = 0;
   }
 
   draw(html) {
     const top = this.el.scrollTop;
     const left = this.el.scrollLeft;
+    const focused = this.focusedField();
     setRendered(this.content, html);
     this.html = html;
     this.el.scrollTop = top;
     this.el.scrollLeft = left;
+    if (focused) this.refocus(focused);
     this.markSort();
     this.scheduleRows();
+  }
+
+  // The field of the fragment that has the focus (a radio choice, a check
+  // box, an editor), described so that the same field of the next fragment
+  // can take it back: redrawing must not lose the person's place.
+  focusedField() {
+    const active = document.activeElement;
+    if (!active || active === this.el || !this.content.contains(active)) return null;
+    const at = active.closest('[data-column][data-row]');
+    if (!at) return null;
+    return { column: at.dataset.column, row: at.dataset.row, type: active.type || '', value: active.value ?? '' };
+  }
+
+  refocus(f) {
+    const at = this.content.querySelector(`[data-column="${CSS.escape(f.column)}"][data-row="${CSS.escape(f.row)}"]`);
+    if (!at) return;
+    const inputs = [...at.querySelectorAll('input')];
+    const same = inputs.find((i) => i.type === f.type && (f.type !== 'radio' || i.value === f.value)) || inputs[0];
+    if (same && !same.disabled) same.focus();
+  }
+
+  // Takes the focus: a grid itself (its keys move the current row); a form
+  // its first field the person may change, the chosen one of a radio group.
+  focus() {
+    if (this.isGrid() || !this.content.querySelector('input:not([disabled])')) {
+      this.el.focus();
+      return;
+    }
+    const first = this.content.querySelector('input:not([disabled])');
+    const group = first.type === 'radio' ? this.content.querySelector(`input[type="radio"][name="${CSS.escape(first.name)}"]:checked:not([disabled])`) : null;
+    (group || first).focus();
   }
 
   // The order of a sorted grid on its headings: aria-sort, drawn as an arrow.
@@ -125,7 +169,13 @@ export class DataWindowView {
         return;
       }
       const tr = e.target.closest('tr.kq-row');
-      if (tr) this.win.send({ control: this.name, event: 'clicked', ...this.hit(e.target) });
+      if (tr) {
+        const at = this.hit(e.target);
+        this.movedTo = at.row;
+        moving.add(this);
+        this.markCurrent(at.row);
+        this.win.send({ control: this.name, event: 'clicked', ...at });
+      }
       return;
     }
     const field = e.target.closest('.kq-field.kq-edit[data-column][data-row]');
@@ -142,7 +192,9 @@ export class DataWindowView {
   onKey(e) {
     if (!this.state || !this.state.enabled || !this.isGrid() || e.target !== this.el) return;
     const rows = this.state.rowcount || 0;
-    const current = this.state.currentrow || 0;
+    // A row the keys moved to whose answer has not come yet counts as
+    // current: Enter right after an arrow key acts on the row highlighted next.
+    const current = this.movedTo || this.state.currentrow || 0;
     if (e.key === 'Enter') {
       e.preventDefault();
       if (current > 0) this.win.send({ control: this.name, event: 'doubleclicked', row: current, column: '' });
@@ -157,6 +209,9 @@ export class DataWindowView {
     const row = Math.max(1, Math.min(rows, target));
     if (row === current) return;
     this.keyMoved = true;
+    this.movedTo = row;
+    moving.add(this);
+    this.markCurrent(row);
     this.win.send({ control: this.name, event: 'rowfocuschanged', row });
   }
 
@@ -208,6 +263,14 @@ export class DataWindowView {
   rowHeight() {
     const outer = this.content.querySelector('[data-row-height]');
     return outer ? Number(outer.dataset.rowHeight) || 24 : 24;
+  }
+
+  // Draws the highlight on `row` at once, before the server's answer redraws
+  // the rows with it: one highlighted row, the current one.
+  markCurrent(row) {
+    for (const tr of this.content.querySelectorAll('tr.kq-current, tr.kq-selected')) tr.classList.remove('kq-current', 'kq-selected');
+    const tr = this.content.querySelector(`tr.kq-row[data-row="${row}"]`);
+    if (tr) tr.classList.add('kq-current', 'kq-selected');
   }
 
   showCurrent() {

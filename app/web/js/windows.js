@@ -25,8 +25,12 @@ class WindowView {
     this.commands = el('div', { class: 'commands', role: 'menubar' });
     this.canvas = el('div', { class: 'canvas' });
     this.flow = el('div', { class: 'flow' });
+    this.search = new SearchBar(this);
+    // The form comes first in the page's order, so that Tab goes through the
+    // window's fields before its commands; app.css shows the title, tool bar
+    // and commands above it all the same.
     this.el = el('section', { class: 'window', dataset: { windowId: state.id, class: state.class } },
-      this.title, this.toolbar, this.commands, this.canvas, this.flow);
+      this.search.el, this.canvas, this.flow, this.title, this.toolbar, this.commands);
     this.tab = el('div', { class: 'tab', role: 'tab', dataset: { windowId: state.id }, onclick: () => desk.activate(this.id) },
       this.tabText = el('span'),
       el('button', { type: 'button', class: 'tab-close', title: '关闭', 'aria-label': '关闭窗口',
@@ -64,8 +68,10 @@ class WindowView {
   update(state) {
     this.state = state;
     this.el.dataset.class = state.class;
-    this.titleText.textContent = state.title;
-    this.tabText.textContent = state.title;
+    const caption = state.caption || state.title;
+    this.titleText.textContent = caption;
+    this.tabText.textContent = caption;
+    this.tab.title = caption;
     this.drawMenu(state);
     const seen = new Set();
     for (const c of state.controls || []) {
@@ -88,7 +94,9 @@ class WindowView {
         this.controls.delete(name);
       }
     }
+    this.orderCanvas();
     this.pdfButton.hidden = !this.printable();
+    this.search.update(this.searchable());
     this.layout();
     const focusMoved = state.focus !== this.focused;
     this.focused = state.focus;
@@ -117,6 +125,26 @@ class WindowView {
       el('button', { type: 'button', disabled: !m.enabled, dataset: { command: m.index },
         onclick: () => this.send({ control: '', event: 'ue_cus', number: m.index }) }, caption(m.text).text)));
     this.commands.hidden = commands.length === 0;
+  }
+
+  // The controls placed on the canvas in reading order (top to bottom, then
+  // left to right), which is the order Tab follows. Moving an element loses
+  // its focus, so the one focused takes it back.
+  orderCanvas() {
+    const placed = (this.state.controls || []).filter((c) => c.geometry && this.controls.has(c.name));
+    placed.sort((a, b) => a.geometry.y - b.geometry.y || a.geometry.x - b.geometry.x);
+    const wanted = placed.map((c) => this.controls.get(c.name).el);
+    const now = [...this.canvas.children];
+    if (wanted.length === now.length && wanted.every((e, i) => e === now[i])) return;
+    const active = document.activeElement;
+    for (const e of wanted) this.canvas.append(e);
+    if (active && active !== document.activeElement && this.canvas.contains(active)) active.focus();
+  }
+
+  // The list the search box narrows: the first visible grid data window.
+  searchable() {
+    const c = (this.state.controls || []).find((s) => s.kind === 'datawindow' && s.visible && s.style === 'grid');
+    return c ? { state: c, view: this.controls.get(c.name) } : null;
   }
 
   // The first visible data window, whose printout "导出 PDF" downloads.
@@ -160,6 +188,66 @@ class WindowView {
       });
     }
     this.canvas.hidden = designH === 0;
+  }
+}
+
+// The search box over a window's list, and its record counter "n / m" (rows
+// shown / rows before the search). Typing narrows the list on the server a
+// moment after the last key; Esc clears the search; Enter and the down arrow
+// go to the list.
+const SEARCH_DELAY_MS = 250;
+
+class SearchBar {
+  constructor(win) {
+    this.win = win;
+    this.target = null;
+    this.sent = '';
+    this.input = el('input', { type: 'search', class: 'search-input', placeholder: '搜索：委托书号、车牌、客户…', 'aria-label': '搜索列表' });
+    this.count = el('span', { class: 'record-count', 'aria-live': 'polite', title: '显示的记录 / 全部记录' });
+    this.el = el('div', { class: 'searchbar', role: 'search', hidden: true }, this.input, this.count);
+    this.input.addEventListener('input', () => {
+      clearTimeout(this.timer);
+      this.timer = setTimeout(() => this.send(), SEARCH_DELAY_MS);
+    });
+    this.input.addEventListener('keydown', (e) => {
+      if (e.key === 'Escape') {
+        e.preventDefault();
+        e.stopPropagation();
+        clearTimeout(this.timer);
+        this.input.value = '';
+        this.send();
+      } else if ((e.key === 'Enter' || e.key === 'ArrowDown') && !e.isComposing) {
+        e.preventDefault();
+        clearTimeout(this.timer);
+        this.send();
+        if (this.target && this.target.view) this.target.view.focus();
+      }
+    });
+  }
+
+  update(target) {
+    this.target = target;
+    this.el.hidden = !target;
+    if (!target) return;
+    const s = target.state;
+    const search = s.search ?? '';
+    // The server's search shows in the box unless the person is typing in it.
+    if (document.activeElement !== this.input && this.input.value.trim() !== search) this.input.value = search;
+    if (document.activeElement !== this.input) this.sent = search;
+    this.count.textContent = `${s.rowcount ?? 0} / ${s.searchtotal ?? s.rowcount ?? 0}`;
+  }
+
+  // Sends the text in the box when it differs from the search in force; the
+  // box is read when the interaction runs, so that keys typed meanwhile count.
+  send() {
+    if (!this.target) return;
+    const control = this.target.state.name;
+    interact(async () => {
+      const text = this.input.value.trim();
+      if (text === this.sent) return { windows: [], closed: [] };
+      this.sent = text;
+      return post('/api/events', { window: this.win.id, control, event: 'search', text });
+    });
   }
 }
 

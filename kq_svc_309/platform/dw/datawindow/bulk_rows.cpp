@@ -1,11 +1,15 @@
 #include "platform/dw/datawindow/bulk_rows.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 
 #include "platform/dw/expression/compare_ops.h"
 #include "platform/dw/expression/sort_order.h"
+#include "platform/value/collation.h"
 
 namespace kq::dw {
 
@@ -212,10 +216,74 @@ struct KeyItems {
   int column = -1;
   bool descending = false;
   std::vector<int64_t> ints;             // Int
-  std::vector<std::string_view> texts;   // Text
+  std::vector<std::string_view> texts;   // Text: collation keys, viewing `keys`
   std::vector<uint8_t> nulls;            // Int, Text
   const std::vector<Value>* values = nullptr;
+  std::string keys;                      // Text: the keys' bytes
 };
+
+// Whether byte order is collation order for every text of `it`: each holds
+// only digits and capital Latin letters, or only digits and small ones
+// (work-order numbers, codes), which collation orders as their bytes do
+// (digits before letters, letters alphabetically, a prefix first).
+bool bytes_collate(const KeyItems& it) {
+  // Each byte's class: 1 digit, 2 capital, 4 small, 8 anything else; the
+  // classes of every byte ORed (no branch per byte).
+  static const std::array<uint8_t, 256> kClass = [] {
+    std::array<uint8_t, 256> c{};
+    c.fill(8);
+    for (int b = '0'; b <= '9'; ++b) c[static_cast<std::size_t>(b)] = 1;
+    for (int b = 'A'; b <= 'Z'; ++b) c[static_cast<std::size_t>(b)] = 2;
+    for (int b = 'a'; b <= 'z'; ++b) c[static_cast<std::size_t>(b)] = 4;
+    return c;
+  }();
+  uint8_t seen = 0;
+  for (std::size_t i = 0; i < it.texts.size(); ++i) {
+    for (unsigned char c : it.texts[i]) seen |= kClass[c];
+    if ((seen & 8) || (seen & 6) == 6) return false;
+  }
+  return true;
+}
+
+// Replaces each text of `it` by its collation key (text::collation_key),
+// computed once per distinct text; texts whose bytes order as collation
+// does stay as they are.
+void collate_texts(KeyItems& it) {
+  if (bytes_collate(it)) return;
+  std::unordered_map<std::string_view, std::pair<std::size_t, std::size_t>> seen;
+  std::vector<std::pair<std::size_t, std::size_t>> at(it.texts.size());
+  it.keys.clear();
+  for (std::size_t i = 0; i < it.texts.size(); ++i) {
+    if (it.nulls[i]) continue;
+    auto [found, fresh] = seen.try_emplace(it.texts[i]);
+    if (fresh) {
+      const std::size_t from = it.keys.size();
+      text::append_collation_key(it.keys, it.texts[i]);
+      found->second = {from, it.keys.size() - from};
+    }
+    at[i] = found->second;
+  }
+  const std::string_view all(it.keys);
+  for (std::size_t i = 0; i < it.texts.size(); ++i)
+    it.texts[i] = it.nulls[i] ? std::string_view() : all.substr(at[i].first, at[i].second);
+}
+
+// An expression key whose values are all text (or null) sorts as a column of
+// text does; false, and `it` unchanged, when some value is of another kind.
+bool texts_of_values(KeyItems& it) {
+  const std::vector<Value>& v = *it.values;
+  for (const Value& x : v)
+    if (!x.is_null() && !x.is_string()) return false;
+  it.kind = KeyItems::Kind::Text;
+  it.nulls.resize(v.size());
+  it.texts.resize(v.size());
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    it.nulls[i] = v[i].is_null();
+    if (!it.nulls[i]) it.texts[i] = v[i].str();
+  }
+  collate_texts(it);
+  return true;
+}
 
 }  // namespace
 
@@ -230,6 +298,7 @@ std::vector<uint32_t> sort_positions(const RowStore& store, const std::vector<Ro
     if (it.column < 0) {
       it.kind = KeyItems::Kind::Values;
       it.values = keys[k].values;
+      texts_of_values(it);
       continue;
     }
     const auto col = static_cast<std::size_t>(it.column);
@@ -244,6 +313,7 @@ std::vector<uint32_t> sort_positions(const RowStore& store, const std::vector<Ro
         it.nulls[i] = cells.null(rows[i]);
         if (!it.nulls[i]) it.texts[i] = arena.view(cells.cell(rows[i]));
       }
+      collate_texts(it);
       continue;
     }
     // Long, DateTime and the rest: the cell's value. Decimal: units of one

@@ -47,7 +47,10 @@ class BulkCondition {
 
 // One key of a sort over rows of the store: a column, ordered as
 // RowStore::compare orders it, or values given by position in the rows,
-// ordered as expr::sort_order. Descending reverses the order (nulls last).
+// ordered as expr::sort_order. Text (a text column, or values that are all
+// text) is ordered by Chinese collation instead (text::collation_key: Han by
+// pinyin), each distinct text's key computed once per sort. Descending
+// reverses the order (nulls last).
 struct BulkSortKey {
   int column = -1;                           // a column, or -1 for `values`
   const std::vector<Value>* values = nullptr;  // column -1: one per row, by position

@@ -50,6 +50,8 @@ void DataWindow::reset_settings() {
   pending_.reset();
   archived_ = false;
   args_.clear();
+  search_.clear();
+  search_lowered_.clear();
 }
 
 void DataWindow::recompile_settings() {
@@ -75,6 +77,7 @@ int DataWindow::bind(DefinitionPtr def, std::shared_ptr<FunctionMemo> functions)
   dataobject_.clear();
   nested_.clear();
   rows_.clear();
+  search_texts_.clear();
   current_.reset();
   auto b = BoundDefinition::bind(std::move(def), std::move(functions));
   if (!b) {
@@ -98,6 +101,7 @@ int DataWindow::settransobject(db::Transaction& transaction) {
 
 void DataWindow::clear_rows() {
   rows_.clear();
+  search_texts_.clear();
   current_.reset();
   nested_.clear();
   pending_.reset();

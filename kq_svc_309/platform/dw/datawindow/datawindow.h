@@ -168,10 +168,26 @@ class DataWindow final : public Presentation {
   int filter();
   // Sets the sort keys ("djsrq D ,cwtsbh A"); -1 when a key does not compile.
   int setsort(std::string_view text);
-  // Sorts the primary buffer by the keys (stable; nulls first ascending).
+  // Sorts the primary buffer by the keys (stable; nulls first ascending;
+  // text in Chinese collation order, Han by pinyin; numbers and dates by value).
   int sort();
   const std::string& filter_text() const { return filter_text_; }
   const std::string& sort_text() const { return sort_text_; }
+
+  // --- Search --------------------------------------------------------------
+  // Narrows the rows the person sees to those whose shown texts (the grid's
+  // shown columns as displayed: code tables and formats applied; a form's
+  // columns and computed fields) contain `text`, ASCII letters in any case.
+  // The search comes on top of setfilter's filter, which it leaves as set:
+  // rows it hides go to the filter buffer, and filter() and retrieve() apply
+  // both. Blank text ends the search. Applies at once (as filter() does). 1,
+  // or -1 without a definition.
+  int setsearch(std::string_view text);
+  // The search in force (trimmed); "" when none.
+  const std::string& search_text() const { return search_; }
+  // Rows that pass the filter, before the search narrowed them (rowcount()
+  // without a search), as of the last filter, retrieve or search.
+  long searchtotal() const;
 
   // --- Properties ----------------------------------------------------------
   // Changes properties: "x_t.text = '...'", "x.visible = 0" (or 1, or an
@@ -286,6 +302,12 @@ class DataWindow final : public Presentation {
   std::string describe_one(const std::string& object, const std::string& property) const;
   std::string modify_object(const ObjectDef& object, const std::string& property, const std::string& value);
   Value object_value(const ObjectDef& object, long row) const;
+  Value object_value_at(const ObjectDef& object, expr::RowId id) const;
+  std::string display_text_at(const ObjectDef& object, expr::RowId id) const;
+  // The rows among `rows` that the search hides move to `hidden` (both keep
+  // their order); the search's texts are gathered first when they are stale.
+  void narrow_by_search(std::vector<RowIndex>& rows, std::vector<RowIndex>& hidden);
+  void build_search_texts();
   // Evaluates every object for every row, so that the global functions the
   // presentation needs are recorded (and nested reports retrieved).
   void touch_presentation();
@@ -308,6 +330,11 @@ class DataWindow final : public Presentation {
   std::vector<SortKeyCompiled> sort_;
   std::string sort_text_;
   bool sorted_ = false;  // sort() was applied since the sort was set
+
+  std::string search_;                        // the search text as set (trimmed); "" = none
+  std::string search_lowered_;                // the same, ASCII letters lowered
+  long search_total_ = 0;                     // rows passing the filter at the last narrowing
+  std::vector<std::string> search_texts_;     // by store row: its shown texts, lowered; stale when sized differently
 
   std::map<std::string, std::string> texts_;               // object -> modified text
   std::map<std::string, VisibleOverride> visible_;         // object -> modified visibility

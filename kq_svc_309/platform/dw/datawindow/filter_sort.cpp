@@ -69,6 +69,7 @@ void DataWindow::apply_filter() {
   std::sort(back.begin(), back.end());
   judge(primary);
   judge(back);
+  narrow_by_search(kept, dropped);
   // A sort in force orders the rows anew; rows that tie then come in the
   // order they were retrieved, whichever buffer they were in.
   if (sorted_ && !sort_.empty()) std::sort(kept.begin(), kept.end());

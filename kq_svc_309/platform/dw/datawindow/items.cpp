@@ -68,6 +68,7 @@ int DataWindow::set_item(RowIndex r, int slot, const Value& converted) {
   if (s == ItemStatus::New) rows_.set_status(r, ItemStatus::NewModified);
   else if (s == ItemStatus::NotModified) rows_.set_status(r, ItemStatus::DataModified);
   nested_.clear();
+  search_texts_.clear();  // a shown text may have changed (computed fields of the row too)
   return 1;
 }
 

@@ -44,6 +44,7 @@ const char* band_name(const Definition& d, const ObjectDef& o) {
 
 std::string DataWindow::modify(std::string_view t) {
   if (!bound_) return "modify: no dataobject";
+  search_texts_.clear();  // shown columns and texts may change
   auto assignments = parse_modify(t);
   if (!assignments) return "modify: " + assignments.error();
   for (const PropertyAssignment& a : *assignments) {

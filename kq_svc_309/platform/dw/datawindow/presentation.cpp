@@ -21,9 +21,10 @@ bool same_data(const Value& v, const std::string& data) {
 
 }  // namespace
 
-Value DataWindow::object_value(const ObjectDef& o, long row) const {
+Value DataWindow::object_value(const ObjectDef& o, long row) const { return object_value_at(o, row_id(row)); }
+
+Value DataWindow::object_value_at(const ObjectDef& o, expr::RowId id) const {
   if (!bound_) return Value();
-  const expr::RowId id = row_id(row);
   if (o.kind == Kind::Column) {
     int slot = bound_->column(o.column);
     if (slot < 0 || id == expr::kNoRow) return Value();
@@ -54,7 +55,9 @@ bool DataWindow::visible(const ObjectDef& o, long row) const {
   return expr::truth(eval_.evaluate(*expression, row_id(row))) != expr::Tri::False;
 }
 
-std::string DataWindow::display_text(const ObjectDef& o, long row) const {
+std::string DataWindow::display_text(const ObjectDef& o, long row) const { return display_text_at(o, row_id(row)); }
+
+std::string DataWindow::display_text_at(const ObjectDef& o, expr::RowId id) const {
   switch (o.kind) {
     case Kind::Text: {
       auto it = texts_.find(o.name);
@@ -62,13 +65,13 @@ std::string DataWindow::display_text(const ObjectDef& o, long row) const {
     }
     case Kind::Column: {
       if (o.edit == EditStyle::CheckBox) return o.checkbox_text;
-      Value v = object_value(o, row);
+      Value v = object_value_at(o, id);
       if (v.is_null()) return "";
       for (const CodeEntry& e : o.codetable)
         if (same_data(v, e.data)) return e.display;
       return format::value(v, o.format);
     }
-    case Kind::Compute: return format::value(object_value(o, row), o.format);
+    case Kind::Compute: return format::value(object_value_at(o, id), o.format);
     default: return "";
   }
 }

@@ -112,7 +112,7 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
     return fail(msg);
   }
   rows_.primary_changed();
-  if (filter_) apply_filter();
+  if (filter_ || !search_.empty()) apply_filter();
   if (!sort_.empty()) {
     apply_sort();
     sorted_ = true;

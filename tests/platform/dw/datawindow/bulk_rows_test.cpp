@@ -18,6 +18,7 @@
 #include "platform/dw/definition/global_functions.h"
 #include "platform/dw/definition/loader.h"
 #include "platform/dw/expression/sort_order.h"
+#include "platform/value/collation.h"
 #include "test_database.h"
 
 namespace kq::dw {
@@ -50,7 +51,7 @@ class BulkRows : public ::testing::Test {
     for (const ColumnDef& c : bound->definition().columns) kinds.push_back({c.type, c.scale});
     rows.store.reset(kinds);
     eval.bind(bound.get());
-    const char* texts[] = {"", "a", "abc", "abcdefg", "abcdefgh", "abcdefgh1", "abcdefgh2", "b", "longer text x", "Z"};
+    const char* texts[] = {"", "a", "abc", "abcdefg", "abcdefgh", "abcdefgh1", "abcdefgh2", "b", "longer text x", "Z", "张三", "阿明"};
     const char* codes[] = {"0", "1", "2", "", "12"};
     const char* amounts[] = {"0", "2.5", "-1.25", "3.125", "100", "2.49", "-0.001"};  // 3.125 and -0.001: kept aside
     std::mt19937 rng(7);
@@ -125,16 +126,37 @@ TEST_F(BulkRows, OtherConditionsAreLeftToTheEvaluator) {
   }
 }
 
+// Text in collation order, nulls first; false when either is no text.
+bool collated(const Value& a, const Value& b, int& c) {
+  if (!(a.is_null() || a.is_string()) || !(b.is_null() || b.is_string())) return false;
+  if (a.is_null() || b.is_null()) c = a.is_null() == b.is_null() ? 0 : (a.is_null() ? -1 : 1);
+  else c = text::collate(a.str(), b.str());
+  return true;
+}
+
 // The order a comparison sort of the items gives: each key as the store
-// compares a column, or as expr::sort_order compares values.
+// compares a column, or as expr::sort_order compares values; text (a text
+// column, or values that are all text) in collation order.
 std::vector<uint32_t> reference_order(const RowStore& store, const std::vector<RowIndex>& rows,
                                       const std::vector<BulkSortKey>& keys) {
   std::vector<uint32_t> order(rows.size());
   std::iota(order.begin(), order.end(), 0u);
+  std::vector<bool> all_text;
+  for (const BulkSortKey& k : keys) {
+    bool text = k.column >= 0 ? store.type(static_cast<std::size_t>(k.column)) == Type::String : true;
+    if (k.column < 0)
+      for (const Value& v : *k.values) text = text && (v.is_null() || v.is_string());
+    all_text.push_back(text);
+  }
   std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-    for (const BulkSortKey& k : keys) {
-      int c = k.column >= 0 ? store.compare(static_cast<std::size_t>(k.column), rows[a], rows[b])
-                            : expr::sort_order((*k.values)[a], (*k.values)[b]);
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      const BulkSortKey& k = keys[i];
+      int c = 0;
+      if (all_text[i] && k.column >= 0) collated(store.get(rows[a], static_cast<std::size_t>(k.column)),
+                                                 store.get(rows[b], static_cast<std::size_t>(k.column)), c);
+      else if (all_text[i]) collated((*k.values)[a], (*k.values)[b], c);
+      else c = k.column >= 0 ? store.compare(static_cast<std::size_t>(k.column), rows[a], rows[b])
+                             : expr::sort_order((*k.values)[a], (*k.values)[b]);
       if (c != 0) return k.descending ? c > 0 : c < 0;
     }
     return false;
