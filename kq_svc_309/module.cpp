@@ -11,6 +11,7 @@
 #include "functions/f_svc_upper_je.h"
 #include "platform/dw/definition/definition_set.h"
 #include "platform/dw/definition/global_functions.h"
+#include "contracts/w_svc310.h"
 #include "dispatch/w_svc301.h"
 #include "rework/w_svc304.h"
 #include "rework/w_svc304_01.h"
@@ -40,6 +41,7 @@ const WindowClass kWindows[] = {
     {"w_svc304_01", nullptr, make<svc::w_svc304_01>},
     {"w_svc305", "取消结算", make<svc::w_svc305>},
     {"w_svc305_01", nullptr, make<svc::w_svc305_01>},
+    {"w_svc310", "委托书打印工单", make<svc::w_svc310>},
 };
 
 void install_definitions() {
