@@ -330,7 +330,7 @@ TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
   EXPECT_THAT(tsql(module_sql("d_svc309_02")).sql,
               HasSubstr("(convert(char(10),djsrq,111) >= ? ) and (convert(char(10),djsrq,111) <= ? )"));
   EXPECT_EQ(tsql(module_sql("w_svc310.set_contract_number")).sql,
-            "update svcb20c set chth =? where cwtsbh =? and cgsh =?");
+            "update svcb20c set chth = ? where cwtsbh = ? and cgsh = ? and isnull(rtrim(chth), '') = ''");
 
   Translation blob = tsql("selectblob cblob into :lb_jsd from svcb61 where id = :ll_id");
   EXPECT_EQ(blob.kind, StatementKind::SelectBlob);
