@@ -1,9 +1,11 @@
-// kq_svc_309 serve --db PATH [--port N] [--listen ADDR] [--idle-minutes N]:
+// kq_svc_309 serve --db PATH [--port N] [--listen ADDR] [--host-name NAME]…
+//                 [--idle-minutes N] [--max-sessions N] [--max-sessions-per-operator N]:
 // the workstation. Serves the browser front end and the workstation protocol
 // (docs/protocol.md) over HTTP until interrupted.
 #include <CLI/CLI.hpp>
 #include <pthread.h>
 #include <signal.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <condition_variable>
@@ -11,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "cli/commands.h"
 #include "data/schema/database_files.h"
@@ -29,7 +32,34 @@ struct ServeArgs {
   int port = 8309;
   std::string listen = "127.0.0.1";
   int idle_minutes = 30;
+  std::vector<std::string> host_names;
+  int max_sessions = 100;
+  int max_sessions_per_operator = 10;
 };
+
+// File descriptors one session may hold at once: the shop and club database
+// files, their journals, and the connections of the requests it answers.
+constexpr rlim_t kDescriptorsPerSession = 8;
+// Descriptors kept for the listener, its connections and the server's own files.
+constexpr rlim_t kDescriptorsReserved = 128;
+
+// Raises the soft limit of open files to the hard limit, and warns when even
+// that cannot carry `sessions` sessions.
+void raise_descriptor_limit(int sessions) {
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0) return;
+  if (limit.rlim_cur < limit.rlim_max) {
+    rlimit raised = limit;
+    raised.rlim_cur = limit.rlim_max;
+    if (setrlimit(RLIMIT_NOFILE, &raised) == 0) limit = raised;
+  }
+  const rlim_t needed = static_cast<rlim_t>(sessions) * kDescriptorsPerSession + kDescriptorsReserved;
+  if (limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur < needed) {
+    std::cerr << "serve: warning: the open-file limit (" << limit.rlim_cur << ") is below the " << needed
+              << " that --max-sessions " << sessions
+              << " may need; raise it (ulimit -n, LimitNOFILE=) or lower --max-sessions\n";
+  }
+}
 
 bool is_loopback(const std::string& address) {
   return address == "localhost" || address == "::1" || address.rfind("127.", 0) == 0;
@@ -51,6 +81,7 @@ int run_serve(const ServeArgs& args) {
     std::cerr << "serve: --idle-minutes must be at least 1\n";
     return 2;
   }
+  raise_descriptor_limit(args.max_sessions);
 
   // SIGINT and SIGTERM are taken by a watching thread (blocked in every other
   // thread, which inherit this mask), so the server stops in order.
@@ -60,9 +91,14 @@ int run_serve(const ServeArgs& args) {
   sigaddset(&stop_signals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
 
-  server::SessionRegistry sessions(std::chrono::minutes(args.idle_minutes));
+  server::SessionLimits limits;
+  limits.total = static_cast<size_t>(args.max_sessions);
+  limits.per_operator = static_cast<size_t>(args.max_sessions_per_operator);
+  server::SessionRegistry sessions(std::chrono::minutes(args.idle_minutes), limits);
   server::Api::Options options;
   options.db_path = args.db;
+  options.host_names = args.host_names;
+  options.host_names.push_back(args.listen);
   options.make_host = server::make_module_host;
   server::Api api(options, sessions);
   server::HttpServer http(api);
@@ -74,6 +110,10 @@ int run_serve(const ServeArgs& args) {
   if (!is_loopback(args.listen)) {
     std::cerr << "serve: warning: listening on " << args.listen
               << ", reachable from other machines; see docs/operations.md\n";
+    if ((args.listen == "0.0.0.0" || args.listen == "::") && args.host_names.empty()) {
+      std::cerr << "serve: warning: browsers of other machines are refused unless the name or address they use "
+                   "is given with --host-name\n";
+    }
   }
   const std::string host = args.listen.find(':') != std::string::npos ? "[" + args.listen + "]" : args.listen;
   std::cout << "kq_svc_309 workstation: http://" << host << ":" << *port << "/" << std::endl;
@@ -118,7 +158,15 @@ void register_serve(CLI::App& app, int& status) {
   cmd->add_option("--db", a->db, "the shop database file")->required();
   cmd->add_option("--port", a->port, "TCP port (default 8309; 0 = any free port)")->check(CLI::Range(0, 65535));
   cmd->add_option("--listen", a->listen, "address to listen on (default 127.0.0.1, this machine only)");
+  cmd->add_option("--host-name", a->host_names,
+                  "a further name or address browsers use to reach this server (repeatable; the listen address "
+                  "and localhost are always accepted)");
   cmd->add_option("--idle-minutes", a->idle_minutes, "a session unused this long is signed out (default 30)");
+  cmd->add_option("--max-sessions", a->max_sessions, "signed-in sessions the server holds at most (default 100)")
+      ->check(CLI::Range(1, 10000));
+  cmd->add_option("--max-sessions-per-operator", a->max_sessions_per_operator,
+                  "signed-in sessions one operator holds at most (default 10)")
+      ->check(CLI::Range(1, 10000));
   cmd->footer("Open the printed address in a browser. Stop with Ctrl-C. See docs/operations.md.");
   cmd->callback([a, &status] { status = run_serve(*a); });
 }

@@ -1,6 +1,7 @@
 #include "server/api.h"
 
 #include <charconv>
+#include <cstdio>
 
 #include "platform/dw/render/html_stylesheet.h"
 #include "platform/value/datetime.h"
@@ -119,19 +120,29 @@ std::string bearer_token(const std::string& header) {
 }  // namespace
 
 HttpResponse error_response(const ApiError& error) {
+  if (!error.detail.empty())
+    std::fprintf(stderr, "kq_svc_309 serve: %d %s (%s)\n", error.status, error.message.c_str(), error.detail.c_str());
   return json_response(json{{"error", {{"status", error.status}, {"message", error.message}}}}, error.status);
 }
 
 Api::Api(Options options, SessionRegistry& sessions)
-    : options_(std::move(options)), sessions_(sessions), limiter_(options_.sign_in_limits, options_.clock) {}
+    : options_(std::move(options)),
+      sessions_(sessions),
+      limiter_(options_.sign_in_limits, options_.clock),
+      host_names_(options_.host_names),
+      operators_(options_.db_path) {}
 
 HttpResponse Api::handle(const HttpRequest& request) {
   try {
     std::vector<std::string> parts = split_path(request.path);
-    if (!parts.empty() && parts[0] == "api") return route_api(request, parts);
+    if (!parts.empty() && parts[0] == "api") {
+      RequestOrigin from{request.method, request.host, request.origin, request.content_type};
+      if (auto refused = admit_api_request(from, host_names_)) return error_response(*refused);
+      return route_api(request, parts);
+    }
     return static_file(request);
   } catch (const std::exception& e) {
-    return error_response(internal_error(std::string("服务器内部错误: ") + e.what()));
+    return error_response(internal_error("服务器内部错误，请稍后再试", e.what()));
   }
 }
 
@@ -181,6 +192,10 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
     refused.headers.emplace_back("Retry-After", std::to_string(wait > 0 ? wait : 1));
     return refused;
   }
+  if (auto full = sessions_.full()) {
+    attempt->not_counted();
+    return error_response(*full);
+  }
   auto signed_in = server::sign_in(options_.db_path, *credentials);
   if (!signed_in) {
     // A wrong password, an unknown operator or company is a guess that failed.
@@ -192,8 +207,9 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
   auto w = std::make_shared<Workstation>(std::move(signed_in->session), options_.make_host, options_.limits);
   w->set_company_name(signed_in->company_name);
   json session = w->describe_session();
-  std::string token = sessions_.add(std::move(w));
-  return json_response(json{{"token", token},
+  auto token = sessions_.add(std::move(w));
+  if (!token) return error_response(token.error());
+  return json_response(json{{"token", *token},
                             {"session", std::move(session)},
                             {"idle_limit_seconds", sessions_.idle_limit().count()}});
 }
@@ -201,9 +217,13 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
 HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std::string>& parts) {
   const Route route = match(parts);
   const std::string token = bearer_token(request.authorization);
-  if (token.empty()) return error_response(unauthorized("未登录：请求须带 Authorization: Bearer <token>"));
-  std::shared_ptr<Workstation> w = sessions_.find(token);
+  std::shared_ptr<Workstation> w = token.empty() ? nullptr : sessions_.find(token);
   if (!w) return error_response(unauthorized("会话无效或已过期，请重新登录"));
+  // An operator stopped meanwhile loses the session at this request.
+  if (auto refused = operators_.check(w->company_code(), w->operator_code())) {
+    if (refused->status == 401) sessions_.remove(token);
+    return error_response(*refused);
+  }
 
   switch (route) {
     case Route::SignOut:

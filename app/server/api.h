@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "server/operator_check.h"
+#include "server/request_admission.h"
 #include "server/session_registry.h"
 #include "server/sign_in_limiter.h"
 #include "server/workstation.h"
@@ -21,6 +23,9 @@ struct HttpRequest {
   std::string authorization;                  // the Authorization header, "" when absent
   std::string body;
   std::string remote_address;                 // the client's address, "" when unknown
+  std::string host;                           // the Host header, "" when absent
+  std::string origin;                         // the Origin header, "" when absent
+  std::string content_type;                   // the Content-Type header, "" when absent
 };
 
 struct HttpResponse {
@@ -39,6 +44,9 @@ class Api {
     // Password guessing at sign-in (see sign_in_limiter.h), and its clock.
     SignInLimiter::Policy sign_in_limits;
     std::function<std::chrono::steady_clock::time_point()> clock = std::chrono::steady_clock::now;
+    // The names the server answers to besides the localhost names (its
+    // listen address, the shop's LAN names); see request_admission.h.
+    std::vector<std::string> host_names;
   };
 
   Api(Options options, SessionRegistry& sessions);
@@ -56,9 +64,12 @@ class Api {
   Options options_;
   SessionRegistry& sessions_;
   SignInLimiter limiter_;
+  HostNames host_names_;
+  OperatorCheck operators_;
 };
 
-// A JSON error response.
+// A JSON error response carrying the status and the message; the error's
+// detail (when there is one) goes to the server's log instead.
 HttpResponse error_response(const ApiError& error);
 
 }  // namespace kq::server

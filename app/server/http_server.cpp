@@ -15,6 +15,9 @@ HttpRequest to_request(const httplib::Request& req) {
   r.path = req.path;
   for (const auto& [key, value] : req.params) r.query.emplace(key, value);
   r.authorization = req.get_header_value("Authorization");
+  r.host = req.get_header_value("Host");
+  r.origin = req.get_header_value("Origin");
+  r.content_type = req.get_header_value("Content-Type");
   r.body = req.body;
   r.remote_address = req.remote_addr;
   return r;

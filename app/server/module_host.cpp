@@ -57,7 +57,7 @@ class ModuleHost : public WindowHost {
     sort_on_heading_click(event);
     json r = ui::dispatch_event(manager_, event, options_);
     if (r.value("ok", false)) return std::nullopt;
-    return forbidden("操作被拒绝（" + r.value("error", std::string()) + "）");
+    return ApiError{403, "该操作当前不可用", "event refused: " + r.value("error", std::string())};
   }
 
   Expected<json> rows(long long window, const std::string& control, long first, long count) override {
@@ -100,7 +100,7 @@ class ModuleHost : public WindowHost {
     const auto& def = c->dw().definition();
     options.title = def.title.empty() ? w->title : def.title;
     auto pdf = dw::render_pdf(c->dw(), options);
-    if (!pdf) return internal_error("打印文件生成失败: " + pdf.error());
+    if (!pdf) return internal_error("打印文件生成失败，请稍后再试", pdf.error());
     return std::move(*pdf);
   }
 

@@ -1,9 +1,11 @@
 #include "server/sign_in.h"
 
+#include <algorithm>
 #include <filesystem>
 
 #include "framework/f_retu_para.h"
 #include "framework/password.h"
+#include "server/descriptor_headroom.h"
 #include "platform/value/datetime.h"
 #include "platform/value/text.h"
 
@@ -47,13 +49,38 @@ std::vector<std::string> split_authorities(const std::string& list) {
   return out;
 }
 
-std::optional<DateTime> business_date(const std::string& text) {
+// The business date asked for: nullopt for an empty text (today), absent()
+// for a text that is not a date "yyyy/mm/dd" after 1900/01/01.
+std::optional<DateTime> requested_date(const std::string& text) {
   std::string t = text::trim(text);
-  if (t.empty()) return DateTime::now().date();
-  if (t.size() != 10 || t[4] != '/' || t[7] != '/') return std::nullopt;
+  if (t.empty()) return std::nullopt;
+  if (t.size() != 10 || t[4] != '/' || t[7] != '/') return DateTime::absent();
   auto d = DateTime::parse(t);
-  if (!d || d->is_absent()) return std::nullopt;
+  if (!d || d->date() <= DateTime::absent()) return DateTime::absent();
   return d->date();
+}
+
+// The refusal for a database that failed to open or answer: out of file
+// descriptors is told as such, anything else as the database's failure;
+// `detail` goes to the log.
+ApiError database_failure(std::string message, std::string detail) {
+  if (!descriptors_available(4)) return unavailable(kOutOfDescriptors, "sign-in: " + detail);
+  return unavailable(std::move(message), "sign-in: " + detail);
+}
+
+// The business date of the session: today, or for an operator holding "CJ"
+// (may work on other days' settlements) a day from the company's first date
+// of queries (when it has one) up to today.
+Expected<DateTime> business_date(const std::optional<DateTime>& requested, const std::vector<std::string>& authorities,
+                                 const DateTime& first_date) {
+  const DateTime today = DateTime::now().date();
+  if (!requested || *requested == today) return today;
+  if (std::find(authorities.begin(), authorities.end(), "CJ") == authorities.end())
+    return forbidden("您没有选择营业日期的权限，营业日期只能是今天（" + today.to_date_string() + "）");
+  if (*requested > today) return bad_request("营业日期不能晚于今天（" + today.to_date_string() + "）");
+  if (!first_date.is_absent() && *requested < first_date)
+    return bad_request("营业日期不能早于本公司的起始查询日期（" + first_date.to_date_string() + "）");
+  return *requested;
 }
 
 }  // namespace
@@ -64,14 +91,15 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
   if (company.empty()) return bad_request("请输入公司代码");
   if (code.empty()) return bad_request("请输入操作员代码");
   if (c.password.empty()) return bad_request("请输入密码");
-  auto date = business_date(c.business_date);
-  if (!date) return bad_request("营业日期输入错误，须为 yyyy/mm/dd");
+  const std::optional<DateTime> requested = requested_date(c.business_date);
+  if (requested && requested->is_absent()) return bad_request("营业日期输入错误，须为 yyyy/mm/dd");
+  if (!descriptors_available(16)) return unavailable(kOutOfDescriptors, "sign-in: out of file descriptors");
 
   auto s = std::make_unique<fw::Session>();
   s->g.gs_gsh = company;
   db::ConnectOptions options;
   options.database = db_path;
-  if (auto r = s->connect(options); !r) return unavailable("数据库无法打开: " + r.error());
+  if (auto r = s->connect(options); !r) return database_failure("数据库无法打开，请联系系统管理员", r.error());
   fw::SessionScope scope(*s);
   auto& sql = s->sqlca;
 
@@ -81,7 +109,7 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
   sql.exec("select cgsmc, dqsrq, ltybs into :name, :qsrq, :stopped from kq_company where cgsh = :gsh",
            {{"gsh", company}, {"name", db::out(company_name)}, {"qsrq", db::out(first_date)},
             {"stopped", db::out(company_stopped)}});
-  if (sql.sqlcode == -1) return unavailable("数据库读取失败: " + sql.sqlerrtext);
+  if (sql.sqlcode == -1) return database_failure("数据库暂时无法读取，请稍后再试", sql.sqlerrtext);
   if (sql.sqlcode == 100 || company_stopped.value_or(0) != 0) return unauthorized("公司代码不存在");
 
   Str name, hash, authorities;
@@ -91,7 +119,7 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
       "where cczydm = :code and cgsh = :gsh",
       {{"code", code}, {"gsh", company}, {"name", db::out(name)}, {"hash", db::out(hash)},
        {"auth", db::out(authorities)}, {"stopped", db::out(stopped)}});
-  if (sql.sqlcode == -1) return unavailable("数据库读取失败: " + sql.sqlerrtext);
+  if (sql.sqlcode == -1) return database_failure("数据库暂时无法读取，请稍后再试", sql.sqlerrtext);
   if (sql.sqlcode == 100 || !fw::verify_password(hash.value_or(""), c.password))
     return unauthorized("操作员代码或密码错误");
   if (stopped.value_or(0) != 0) return forbidden("该操作员已停用");
@@ -100,8 +128,10 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
   g.gs_yhdm = code;
   g.gs_yhxm = text::trim(name.value_or(""));
   g.authorities = split_authorities(authorities.value_or(""));
+  const DateTime qsrq = first_date.value_or(DateTime::absent()).date();
+  auto date = business_date(requested, g.authorities, qsrq);
+  if (!date) return date.error();
   g.gd_xtrq = *date;
-  DateTime qsrq = first_date.value_or(DateTime::absent()).date();
   g.gd_qsrq = (qsrq.is_absent() || qsrq > *date) ? *date : qsrq;
   g.gi_dqn = date->year();
   g.gi_dqy = date->month();

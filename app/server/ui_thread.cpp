@@ -30,7 +30,7 @@ void UiThread::loop() {
         finished.error = event();
       } catch (const std::exception& e) {
         std::fprintf(stderr, "kq_svc_309 serve: an event failed: %s\n", e.what());
-        finished.error = internal_error(std::string("服务器内部错误: ") + e.what());
+        finished.error = internal_error("服务器内部错误，请稍后再试", e.what());
       } catch (...) {
         std::fprintf(stderr, "kq_svc_309 serve: an event failed\n");
         finished.error = internal_error("服务器内部错误");
@@ -82,7 +82,7 @@ Stop UiThread::described(Stop stop) {
       }
     } catch (const std::exception& e) {
       std::fprintf(stderr, "kq_svc_309 serve: describing the windows failed: %s\n", e.what());
-      stop.error = internal_error(std::string("服务器内部错误: ") + e.what());
+      stop.error = internal_error("服务器内部错误，请稍后再试", e.what());
     }
   }
   return stop;

@@ -12,6 +12,8 @@ Workstation::Workstation(std::unique_ptr<fw::Session> session, HostFactory make_
     : session_(std::move(session)),
       make_host_(std::move(make_host)),
       limits_(limits),
+      company_code_(session_->g.gs_gsh),
+      operator_code_(session_->g.gs_yhdm),
       last_seen_(std::chrono::steady_clock::now()) {
   const fw::Globals& g = session_->g;
   identity_ = json{{"company", {{"code", g.gs_gsh}, {"name", ""}}},
@@ -122,12 +124,12 @@ Expected<std::string> Workstation::preview_pdf(int dialog_id) {
     const ui::Preview* preview = ui_->previewed(dialog_id);
     if (!preview) return not_found("预览 " + std::to_string(dialog_id) + " 没有打开");
     dw::DataWindow dw;
-    if (dw.from_state_blob(preview->state) != 1) return internal_error("预览的数据无法恢复: " + dw.last_error());
+    if (dw.from_state_blob(preview->state) != 1) return internal_error("预览的内容无法显示，请重新预览", dw.last_error());
     dw::PdfOptions options;
     const auto& def = dw.definition();
     options.title = !preview->title.empty() ? preview->title : (def.title.empty() ? def.name : def.title);
     auto pdf = dw::render_pdf(dw, options);
-    if (!pdf) return internal_error("打印文件生成失败: " + pdf.error());
+    if (!pdf) return internal_error("打印文件生成失败，请稍后再试", pdf.error());
     return std::move(*pdf);
   });
 }

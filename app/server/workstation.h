@@ -44,6 +44,10 @@ class Workstation {
   // Before the workstation is shared: the company's name for describe_session().
   void set_company_name(std::string name) { identity_["company"]["name"] = std::move(name); }
 
+  // Who signed in: the company code and the operator code.
+  const std::string& company_code() const { return company_code_; }
+  const std::string& operator_code() const { return operator_code_; }
+
   // {"menu": [{"class", "title"}]}.
   Expected<nlohmann::json> menu();
   // Opens a window of the menu; answers as fire().
@@ -78,6 +82,8 @@ class Workstation {
   HostFactory make_host_;
   WaitLimits limits_;
   nlohmann::json identity_;  // describe_session() but the dialog; fixed at sign-in
+  std::string company_code_;
+  std::string operator_code_;
   std::unique_ptr<fw::SessionScope> scope_;  // on the UI thread
   std::unique_ptr<WindowHost> host_;         // made on the UI thread at first use
   WindowChanges changes_;                    // used on the UI thread

@@ -49,9 +49,11 @@ class ServerTest : public ::testing::Test {
   void make_api(server::WaitLimits limits = {std::chrono::milliseconds(10000), std::chrono::milliseconds(10000)}) {
     api_.reset();
     sessions_.reset();
-    sessions_ = std::make_unique<server::SessionRegistry>(std::chrono::minutes(30), [this] { return now_; });
+    sessions_ =
+        std::make_unique<server::SessionRegistry>(std::chrono::minutes(30), session_limits_, [this] { return now_; });
     server::Api::Options options;
-    options.db_path = db_;
+    options.db_path = db_path_.empty() ? db_ : db_path_;
+    options.host_names = host_names_;
     options.limits = limits;
     options.clock = [this] { return now_; };
     auto world = world_;
@@ -76,7 +78,12 @@ class ServerTest : public ::testing::Test {
     r.body = body;
     r.remote_address = address;
     r.query = std::move(query);
+    if (method == "POST") r.content_type = "application/json";
     if (!token.empty()) r.authorization = "Bearer " + token;
+    return send(r);
+  }
+  // Sends a request as it is given (headers included).
+  Reply send(const server::HttpRequest& r) {
     server::HttpResponse out = api_->handle(r);
     Reply reply;
     reply.status = out.status;
@@ -129,6 +136,11 @@ class ServerTest : public ::testing::Test {
 
   static inline std::filesystem::path dir_;
   static inline std::string db_;
+  // Set before make_api(): the session caps, the names the server answers
+  // to, and another database than the demo shop.
+  server::SessionLimits session_limits_;
+  std::vector<std::string> host_names_;
+  std::string db_path_;
   std::chrono::steady_clock::time_point now_ = std::chrono::steady_clock::now();
   std::shared_ptr<FakeWorld> world_ = std::make_shared<FakeWorld>();
   std::unique_ptr<server::SessionRegistry> sessions_;

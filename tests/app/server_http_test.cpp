@@ -55,6 +55,24 @@ TEST_F(ServerHttp, SignInThenUseTheTokenInTheAuthorizationHeader) {
   EXPECT_EQ(json::parse(menu->body)["menu"][0]["title"], "测试窗口");
 }
 
+TEST_F(ServerHttp, HostOriginAndContentTypeReachTheChecks) {
+  httplib::Client client("127.0.0.1", port_);
+  const std::string body = R"({"company":"01","operator":"001","password":"kq01001"})";
+  auto text = client.Post("/api/signin", body, "text/plain");
+  ASSERT_TRUE(text);
+  EXPECT_EQ(text->status, 415) << text->body;
+  auto cross = client.Post("/api/signin", httplib::Headers{{"Origin", "http://evil.example"}}, body, "application/json");
+  ASSERT_TRUE(cross);
+  EXPECT_EQ(cross->status, 403) << cross->body;
+  auto rebound = client.Get("/api/signin", httplib::Headers{{"Host", "evil.example:" + std::to_string(port_)}});
+  ASSERT_TRUE(rebound);
+  EXPECT_EQ(rebound->status, 403) << rebound->body;
+  auto same = client.Post("/api/signin", httplib::Headers{{"Origin", "http://127.0.0.1:" + std::to_string(port_)}},
+                          body, "application/json");
+  ASSERT_TRUE(same);
+  EXPECT_EQ(same->status, 200) << same->body;
+}
+
 TEST_F(ServerHttp, PagesCarryAContentSecurityPolicy) {
   httplib::Client client("127.0.0.1", port_);
   auto page = client.Get("/");

@@ -29,6 +29,42 @@ TEST_F(ServerSignIn, BusinessDateDefaultsToToday) {
   EXPECT_EQ(r.body["session"]["business_date"], DateTime::now().to_date_string());
 }
 
+// The demo shop's company 01 queries from 2026/11/08; the server's today is
+// held at 2026/12/08 here.
+TEST_F(ServerSignIn, TheBusinessDateIsTodayUnlessTheOperatorMayWorkOnOtherDays) {
+  DateTime::set_clock([] { return *DateTime::parse("2026/12/08 09:30:00"); });
+  struct Case {
+    std::string op;  // 003: no authority, 002: CP, 004: CJ and CP
+    std::string date;
+    int status;
+    std::string business_date;  // when signed in
+  };
+  const std::vector<Case> cases = {
+      {"003", "", 200, "2026/12/08"},           {"003", "2026/12/08", 200, "2026/12/08"},
+      {"003", "2026/12/01", 403, ""},           {"002", "2026/12/07", 403, ""},
+      {"002", "2026/12/09", 403, ""},           {"004", "2026/12/01", 200, "2026/12/01"},
+      {"004", "2026/11/08", 200, "2026/11/08"}, {"004", "2026/11/07", 400, ""},
+      {"004", "2026/12/09", 400, ""},           {"004", "9999/12/31", 400, ""},
+      {"004", "0001/01/01", 400, ""},           {"004", "1900/01/01", 400, ""},
+  };
+  for (const Case& c : cases) {
+    const std::string name = c.op + " asking for \"" + c.date + "\"";
+    Reply r = post("/api/signin", {{"company", "01"}, {"operator", c.op}, {"password", "kq01" + c.op}, {"date", c.date}});
+    EXPECT_EQ(r.status, c.status) << name << ": " << r.raw;
+    if (c.status == 200) {
+      EXPECT_EQ(r.body["session"]["business_date"], c.business_date) << name;
+    } else {
+      EXPECT_FALSE(r.body.contains("token")) << name;
+      EXPECT_NE(error_message(r).find("营业日期"), std::string::npos) << name << ": " << r.raw;
+    }
+  }
+  Reply refused = post("/api/signin", {{"company", "01"}, {"operator", "003"}, {"password", "kq01003"}, {"date", "2026/12/01"}});
+  EXPECT_NE(error_message(refused).find("2026/12/08"), std::string::npos) << "the refusal names today: " << refused.raw;
+  Reply guess = post("/api/signin", {{"company", "01"}, {"operator", "003"}, {"password", "x"}, {"date", "2026/12/01"}});
+  EXPECT_EQ(guess.status, 401) << "a wrong password is told before the date: " << guess.raw;
+  DateTime::set_clock(nullptr);
+}
+
 TEST_F(ServerSignIn, EachSignInGetsItsOwnToken) {
   std::string a = sign_in("01", "001", "kq01001");
   std::string b = sign_in("01", "001", "kq01001");
