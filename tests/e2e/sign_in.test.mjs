@@ -2,7 +2,7 @@
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { openPage, signIn, today } from './support/workstation.mjs';
+import { api, openPage, signIn, today, tokenOf } from './support/workstation.mjs';
 
 const ws = useWorkstation();
 
@@ -77,5 +77,72 @@ test('a reload keeps the session and its open windows', async () => {
   await page.reload();
   await page.locator('.window[data-class="w_svc305"]').waitFor();
   assert.match(await page.textContent('#who'), /刘洋/);
+  await page.close();
+});
+
+test('only an operator with CJ signs in on another business date', async () => {
+  const page = await openPage(ws.browser, ws.server.url);
+  assert.match(await page.textContent('#signin-date-hint'), /CJ/);
+  await page.selectOption('#signin-company', '01');
+  await page.fill('#signin-operator', '003');
+  await page.fill('#signin-password', 'kq01003');
+  await page.fill('#signin-date', today(-1));
+  await page.click('#signin-submit');
+  await page.waitForFunction(() => document.getElementById('signin-error').textContent !== '');
+  assert.equal(await page.textContent('#signin-error'), `您没有选择营业日期的权限，营业日期只能是今天（${today()}）`);
+  assert.equal(await page.isVisible('#workspace'), false);
+
+  await page.fill('#signin-operator', '004');
+  await page.fill('#signin-password', 'kq01004');
+  await page.click('#signin-submit');
+  await page.waitForSelector('#workspace:not([hidden]) #menu-items button');
+  assert.match(await page.textContent('#who'), new RegExp(`营业日期 ${today(-1).replaceAll('/', '\\/')}`));
+  await page.close();
+});
+
+test('a session ended elsewhere brings back the sign-in page with a message the cashier understands', async () => {
+  const page = await openPage(ws.browser, ws.server.url);
+  await signIn(page, '01', '002', 'kq01002');
+  const token = await tokenOf(page);
+  assert.equal((await api(ws.server.url, token, 'POST', '/api/signout', {})).status, 200);
+  await page.getByRole('button', { name: '取消结算', exact: true }).click();
+  await page.waitForSelector('#signin:not([hidden])');
+  assert.equal(await page.textContent('#signin-error'), '会话无效或已过期，请重新登录');
+  assert.equal(await page.isVisible('#workspace'), false);
+  assert.deepEqual(page.problems, []);
+  await page.close();
+});
+
+// WCAG contrast ratio of the text of `selector` against its background.
+async function contrast(page, selector) {
+  return page.$eval(selector, (node) => {
+    const rgb = (c) => c.match(/[\d.]+/g).slice(0, 3).map(Number);
+    const lum = ([r, g, b]) => {
+      const f = (v) => { const s = v / 255; return s <= 0.03928 ? s / 12.92 : ((s + 0.055) / 1.055) ** 2.4; };
+      return 0.2126 * f(r) + 0.7152 * f(g) + 0.0722 * f(b);
+    };
+    const style = getComputedStyle(node);
+    const [a, b] = [lum(rgb(style.color)), lum(rgb(style.backgroundColor))].sort((x, y) => y - x);
+    return (a + 0.05) / (b + 0.05);
+  });
+}
+
+test('the sign-in page remembers the company and operator of this browser, and 登录 stays readable on hover', async () => {
+  const first = await openPage(ws.browser, ws.server.url);
+  await signIn(first, '02', '002', 'kq02002');
+  await first.close();
+  const page = await openPage(ws.browser, ws.server.url);
+  assert.equal(await page.inputValue('#signin-company'), '02');
+  assert.equal(await page.inputValue('#signin-operator'), '002');
+  assert.equal(await page.inputValue('#signin-password'), '');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'signin-password');
+  assert.ok(!JSON.stringify(await page.evaluate(() => ({ ...localStorage }))).includes('kq02002'), 'no password kept');
+
+  const resting = await contrast(page, '#signin-submit');
+  await page.hover('#signin-submit');
+  await page.waitForTimeout(100);  // any transition
+  const hovered = await contrast(page, '#signin-submit');
+  assert.ok(resting >= 4.5 && hovered >= 4.5, `contrast of 登录: ${resting.toFixed(2)} at rest, ${hovered.toFixed(2)} on hover`);
+  await page.evaluate(() => localStorage.clear());
   await page.close();
 });

@@ -39,16 +39,31 @@ export async function request(method, path, body) {
   }
   const type = res.headers.get('Content-Type') || '';
   if (type.startsWith('application/json')) {
-    const data = await res.json();
+    let data;
+    try {
+      data = await res.json();
+    } catch (e) {
+      throw new ApiError(res.status, failure(res.status));
+    }
     if (!res.ok) {
-      const message = data && data.error && data.error.message ? data.error.message : `HTTP ${res.status}`;
+      const message = data && data.error && typeof data.error.message === 'string' && data.error.message
+        ? data.error.message : failure(res.status);
       if (res.status === 401 && path !== '/api/signin') unauthorized(message);
       throw new ApiError(res.status, message);
     }
     return data;
   }
-  if (!res.ok) throw new ApiError(res.status, `HTTP ${res.status}`);
+  if (!res.ok) throw new ApiError(res.status, failure(res.status));
   return res.blob();
+}
+
+// What the person is told when the server's answer carries no message of
+// its own (a proxy's error page, a cut connection).
+function failure(status) {
+  if (status === 401) return '会话无效或已过期，请重新登录';
+  if (status >= 500) return `服务器暂时无法处理请求（${status}），请稍后再试`;
+  if (status === 0 || status === 200) return '服务器的应答不完整，请重试';
+  return `请求未被服务器接受（${status}）`;
 }
 
 export const get = (path) => request('GET', path);

@@ -1,7 +1,7 @@
 // The workstation page: sign-in, then the main menu and the windows.
 import { get, onUnauthorized, post, setToken, token } from './api.js';
 import { el } from './dom.js';
-import { formatDate, maskDate, parseDate } from './dates.js';
+import { maskDate, parseDate } from './dates.js';
 import { configure, follow, interact, onBusyChange, busy } from './interaction.js';
 import { Desk } from './windows.js';
 
@@ -30,6 +30,29 @@ document.addEventListener('keydown', (e) => {
   if (busy() && !e.target.closest('.dialog')) e.preventDefault();
 }, true);
 
+// The company and operator last signed in with on this browser (never the
+// password), offered again at the next sign-in.
+const REMEMBERED_KEY = 'kq.workstation.signin';
+function remembered() {
+  try {
+    const r = JSON.parse(localStorage.getItem(REMEMBERED_KEY) || '{}');
+    return { company: typeof r.company === 'string' ? r.company : '', operator: typeof r.operator === 'string' ? r.operator : '' };
+  } catch (e) {
+    return { company: '', operator: '' };
+  }
+}
+function remember(company, operator) {
+  try {
+    localStorage.setItem(REMEMBERED_KEY, JSON.stringify({ company, operator }));
+  } catch (e) {
+    // A browser that keeps nothing only asks again.
+  }
+}
+
+// The server's today as the sign-in page last heard it: a date left at it
+// is not sent, and the server takes its own today.
+let serverToday = '';
+
 async function showSignIn(message = '') {
   setToken(null);
   desk.clear();
@@ -37,13 +60,16 @@ async function showSignIn(message = '') {
   $('signin').hidden = false;
   $('signin-error').textContent = message;
   $('signin-password').value = '';
+  const last = remembered();
+  if (!$('signin-operator').value) $('signin-operator').value = last.operator;
   try {
     const info = await get('/api/signin');
     const select = $('signin-company');
-    const chosen = select.value;
+    const chosen = select.value || last.company;
     select.replaceChildren(...info.companies.map((c) => el('option', { value: c.code }, `${c.code} ${c.name}`)));
-    if (chosen) select.value = chosen;
-    if (!$('signin-date').value) $('signin-date').value = info.today;
+    if (chosen && info.companies.some((c) => c.code === chosen)) select.value = chosen;
+    if (!$('signin-date').value || $('signin-date').value === serverToday) $('signin-date').value = info.today;
+    serverToday = info.today;
   } catch (e) {
     $('signin-error').textContent = e.message;
   }
@@ -54,20 +80,23 @@ $('signin-date').addEventListener('input', (e) => { e.target.value = maskDate(e.
 
 $('signin-form').addEventListener('submit', async (e) => {
   e.preventDefault();
-  const date = $('signin-date').value.trim() || formatDate(new Date());
-  if (!parseDate(date)) {
+  const date = $('signin-date').value.trim();
+  if (date && !parseDate(date)) {
     $('signin-error').textContent = '营业日期输入错误，须为 yyyy/mm/dd';
     return;
   }
   $('signin-submit').disabled = true;
   $('signin-error').textContent = '';
   try {
+    const company = $('signin-company').value;
+    const operator = $('signin-operator').value.trim();
     const answer = await post('/api/signin', {
-      company: $('signin-company').value,
-      operator: $('signin-operator').value.trim(),
+      company,
+      operator,
       password: $('signin-password').value,
-      date,
+      date: date === serverToday ? '' : date,
     });
+    remember(company, operator);
     setToken(answer.token);
     await showWorkspace(answer.session);
   } catch (err) {
@@ -104,7 +133,7 @@ async function start() {
   try {
     await showWorkspace(await get('/api/session'));
   } catch (e) {
-    showSignIn(e.status === 401 ? '' : e.message);
+    showSignIn(e.message);
   }
 }
 
