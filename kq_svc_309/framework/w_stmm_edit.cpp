@@ -26,8 +26,7 @@ std::string quoted(const std::string& s) {
 
 w_stmm_edit::w_stmm_edit(std::string classname, std::string title)
     : w_sheet(std::move(classname), std::move(title)),
-      dw_edit(add<ui::DataWindowControl>("dw_edit")),
-      gb_2(add_control("gb_2", ui::ControlKind::GroupBox)) {
+      dw_edit(add<ui::DataWindowControl>("dw_edit")) {
   dw_u = &dw_edit;
   dw_d = &dw_edit;
   on("", "ue_do_insert", [this](const ui::Event&) { return ue_do_insert(); });

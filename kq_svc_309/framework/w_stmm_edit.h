@@ -35,7 +35,6 @@ class w_stmm_edit : public w_sheet {
   w_stmm_edit(std::string classname, std::string title);
 
   ui::DataWindowControl& dw_edit;
-  ui::Control& gb_2;
   ui::DataWindowControl* dw_u = nullptr;   // the data window saved
   std::string uis_column_name;             // column of ue_click_itemchange_rownotmove
   ui::DataWindowControl* idw_width = nullptr;  // column width settings: the data window

@@ -30,7 +30,7 @@ w_svc305::w_svc305()
       st_1(add_control("st_1", ui::ControlKind::StaticText, "结算日期")),
       pb_1(add_control("pb_1", ui::ControlKind::PictureButton, "查询(&Q)")),
       em_0(add_control("em_0", ui::ControlKind::EditMask)),
-      st_2(add_control("st_2", ui::ControlKind::StaticText, "结算日期")),
+      st_2(add_control("st_2", ui::ControlKind::StaticText, "营业日期")),
       gb_1(add_control("gb_1", ui::ControlKind::GroupBox, "选择结算日期")) {
   changemenu("m_sys_08");
   dw_display->dataobject("d_svc305_01");

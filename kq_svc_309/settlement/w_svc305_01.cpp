@@ -42,9 +42,9 @@ w_svc305_01::w_svc305_01()
       sle_1(add_control("sle_1", ui::ControlKind::SingleLineEdit)),
       cb_2(add_control("cb_2", ui::ControlKind::CommandButton, "读 卡")),
       uo_2(std::make_unique<fw::uo_clu180>()),
-      st_2(add_control("st_2", ui::ControlKind::StaticText, "会员卡号")),
-      st_3(add_control("st_3", ui::ControlKind::StaticText, "刷卡金额")),
-      st_4(add_control("st_4", ui::ControlKind::StaticText, "本次积分")) {
+      st_2(add_control("st_2", ui::ControlKind::StaticText, "读卡卡号")),
+      st_3(add_control("st_3", ui::ControlKind::StaticText, "读卡刷卡金额")),
+      st_4(add_control("st_4", ui::ControlKind::StaticText, "读卡本次积分")) {
   changemenu("m_sys_09");
   dw_edit->dataobject("d_svc305_01_01");
   dw_jsd->dataobject("d_svc305_jsd1");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 
 #include "platform/ui/window_state.h"
 #include "settlement/cancellation_desk.h"
@@ -55,6 +56,49 @@ TEST(CancellationWindow, ChangingTheCardPaymentFlagIsMarked) {
   EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxgbs"), "0");
   w->dw_edit_itemchanged(1, "cwxzt", "0");
   EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxgbs"), "0");
+}
+
+// The captions a person reads in `w`: its visible static texts and group
+// boxes, and the labels of the form data windows it shows (texts and check
+// boxes), each with where it stands.
+std::multimap<std::string, std::string> captions(const ui::Window& w) {
+  std::multimap<std::string, std::string> out;
+  for (const auto& c : w.controls()) {
+    if (!c->visible) continue;
+    if (c->kind() == ui::ControlKind::StaticText || c->kind() == ui::ControlKind::GroupBox) out.emplace(c->text, c->name());
+    auto* dw = dynamic_cast<const ui::DataWindowControl*>(c.get());
+    if (!dw || !(*dw)->has_definition() || (*dw)->definition().style != dw::Definition::Style::Form) continue;
+    for (const dw::RowDef& row : (*dw)->definition().detail.rows) {
+      for (const dw::ObjectDef& o : row.objects) {
+        if (o.visible == "0") continue;
+        if (o.kind == dw::ObjectDef::Kind::Text && !o.text.empty()) out.emplace(o.text, c->name() + "." + o.name);
+        if (o.edit == dw::EditStyle::CheckBox) out.emplace(o.checkbox_text, c->name() + "." + o.name);
+      }
+    }
+  }
+  return out;
+}
+
+TEST(CancellationWindow, EachCaptionOnceNoEmptyGroupBoxAndTheChangeFlagReadOnly) {
+  CancellationDesk desk;
+  w_svc305_01* w = desk.open("1010000000006");
+  ASSERT_NE(w, nullptr);
+  for (const ui::Window* window : {static_cast<const ui::Window*>(&desk.list()), static_cast<const ui::Window*>(w)}) {
+    auto shown = captions(*window);
+    for (auto it = shown.begin(); it != shown.end(); it = shown.upper_bound(it->first)) {
+      EXPECT_FALSE(it->first.empty()) << window->classname() << ": " << it->second << " has no caption";
+      if (shown.count(it->first) < 2) continue;
+      std::string where;
+      for (auto [a, b] = shown.equal_range(it->first); a != b; ++a) where += " " + a->second;
+      ADD_FAILURE() << window->classname() << ": \"" << it->first << "\" labels" << where;
+    }
+  }
+  const dw::DataWindow& edit = *w->dw_edit.operator->();
+  for (const auto& [column, editable] : std::vector<std::pair<std::string, bool>>{{"cwxzt", true}, {"cskxf", true}, {"cskxgbs", false}}) {
+    const dw::ObjectDef* o = edit.definition().find_object(column);
+    ASSERT_NE(o, nullptr) << column;
+    EXPECT_EQ(edit.is_protected(*o, 1), !editable) << column << (editable ? " must be editable" : " must be read only");
+  }
 }
 
 // One request through the save command; the messages shown.
