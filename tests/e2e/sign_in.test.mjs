@@ -1,5 +1,6 @@
 // Signing in and out at the workstation.
 import assert from 'node:assert/strict';
+import http from 'node:http';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
 import { api, openPage, signIn, today, tokenOf } from './support/workstation.mjs';
@@ -111,6 +112,36 @@ test('a session ended elsewhere brings back the sign-in page with a message the 
   assert.equal(await page.isVisible('#workspace'), false);
   assert.deepEqual(page.problems, []);
   await page.close();
+});
+
+test('a page of another site open in the browser cannot lock the operators out', async () => {
+  // Another site, on another port of this machine, sends 25 wrong passwords
+  // the ways a page can: plain text without asking, and JSON.
+  const site = http.createServer((req, res) => {
+    res.setHeader('Content-Type', 'text/html; charset=utf-8');
+    res.end('<!DOCTYPE html><title>other</title>');
+  });
+  await new Promise((done) => site.listen(0, '127.0.0.1', done));
+  const page = await ws.browser.context.newPage();
+  await page.goto(`http://127.0.0.1:${site.address().port}/`);
+  const sent = await page.evaluate(async (target) => {
+    const body = JSON.stringify({ company: '01', operator: '004', password: 'guess' });
+    let answered = 0;
+    for (let i = 0; i < 25; i++) {
+      await fetch(target, { method: 'POST', mode: 'no-cors', headers: { 'Content-Type': 'text/plain' }, body });
+      answered++;
+      await fetch(target, { method: 'POST', headers: { 'Content-Type': 'application/json' }, body }).catch(() => {});
+    }
+    return answered;
+  }, new URL('/api/signin', ws.server.url).href);
+  assert.equal(sent, 25);
+  await page.close();
+  site.close();
+
+  const own = await openPage(ws.browser, ws.server.url);
+  await signIn(own, '01', '004', 'kq01004');
+  assert.match(await own.textContent('#who'), /陈静/);
+  await own.close();
 });
 
 // WCAG contrast ratio of the text of `selector` against its background.
