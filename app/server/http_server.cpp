@@ -2,12 +2,22 @@
 
 #include <httplib.h>
 
+#include "server/request_body.h"
+#include "server/worker_pool.h"
+
 namespace kq::server {
 
 namespace {
 
-constexpr size_t kMaxBody = 4 * 1024 * 1024;
-constexpr size_t kWorkerThreads = 32;  // long-polling requests each hold one while they wait
+// A connection holds a worker while it waits for its request (at most the
+// keep-alive timeout when it sends nothing, the read timeout between two
+// pieces of a request) and while its request runs (long polls wait for an
+// event). Workers are started as connections need them, up to the ceiling.
+constexpr WorkerPool::Limits kWorkers{8, 512, std::chrono::seconds(30)};
+constexpr time_t kKeepAliveSeconds = 2;
+constexpr time_t kReadTimeoutSeconds = 10;
+constexpr time_t kWriteTimeoutSeconds = 10;
+constexpr size_t kRequestsPerConnection = 100;
 
 HttpRequest to_request(const httplib::Request& req) {
   HttpRequest r;
@@ -36,8 +46,12 @@ void to_response(const HttpResponse& from, httplib::Response& res) {
 }  // namespace
 
 HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::Server>()) {
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  server_->set_payload_max_length(kMaxBody);
+  server_->new_task_queue = [] { return new WorkerPool(kWorkers); };
+  server_->set_keep_alive_timeout(kKeepAliveSeconds);
+  server_->set_keep_alive_max_count(kRequestsPerConnection);
+  server_->set_read_timeout(kReadTimeoutSeconds, 0);
+  server_->set_write_timeout(kWriteTimeoutSeconds, 0);
+  server_->set_payload_max_length(kMaxBodyBytes);
   auto handler = [this](const httplib::Request& req, httplib::Response& res) {
     to_response(api_.handle(to_request(req)), res);
   };
