@@ -1,6 +1,7 @@
 #include "server/http_server.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include "server/request_body.h"
 #include "server/worker_pool.h"
@@ -18,6 +19,10 @@ constexpr time_t kKeepAliveSeconds = 2;
 constexpr time_t kReadTimeoutSeconds = 10;
 constexpr time_t kWriteTimeoutSeconds = 10;
 constexpr size_t kRequestsPerConnection = 100;
+// Connections the system queues until they are accepted (the library asks
+// for 5, which a burst of connections overflows: the ones dropped retry
+// only after a second or more).
+constexpr int kListenBacklog = 1024;
 
 HttpRequest to_request(const httplib::Request& req) {
   HttpRequest r;
@@ -50,6 +55,11 @@ HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::
   server_->set_keep_alive_timeout(kKeepAliveSeconds);
   server_->set_keep_alive_max_count(kRequestsPerConnection);
   server_->set_read_timeout(kReadTimeoutSeconds, 0);
+  server_->set_idle_interval(1, 0);  // the pool joins retired workers when no connection comes
+  server_->set_socket_options([this](socket_t sock) {
+    httplib::default_socket_options(sock);
+    listening_socket_ = sock;
+  });
   server_->set_write_timeout(kWriteTimeoutSeconds, 0);
   server_->set_payload_max_length(kMaxBodyBytes);
   auto handler = [this](const httplib::Request& req, httplib::Response& res) {
@@ -75,14 +85,16 @@ HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::
 HttpServer::~HttpServer() = default;
 
 Result<int> HttpServer::bind(const std::string& address, int port) {
+  int bound = port;
   if (port == 0) {
-    int bound = server_->bind_to_any_port(address);
+    bound = server_->bind_to_any_port(address);
     if (bound <= 0) return make_error("cannot listen on " + address);
-    return bound;
-  }
-  if (!server_->bind_to_port(address, port))
+  } else if (!server_->bind_to_port(address, port)) {
     return make_error("cannot listen on " + address + ":" + std::to_string(port) + " (in use, or not an address of this machine)");
-  return port;
+  }
+  // Listening again on a listening socket only sets its backlog.
+  if (listening_socket_ >= 0) ::listen(listening_socket_, kListenBacklog);
+  return bound;
 }
 
 bool HttpServer::run() { return server_->listen_after_bind(); }

@@ -16,8 +16,14 @@ WorkerPool::WorkerPool(Limits limits) : limits_(limits) {
 WorkerPool::~WorkerPool() { shutdown(); }
 
 void WorkerPool::enqueue(std::function<void()> fn) {
-  std::lock_guard lock(m_);
-  if (shutdown_) return;
+  join_retired();
+  std::unique_lock lock(m_);
+  if (shutdown_) {
+    // Too late for a worker; the job still runs (it closes its connection).
+    lock.unlock();
+    fn();
+    return;
+  }
   jobs_.push_back(std::move(fn));
   if (idle_ < jobs_.size() && threads_.size() < limits_.max_workers) {
     std::thread t([this] { work(); });

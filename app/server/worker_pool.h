@@ -37,7 +37,7 @@ class WorkerPool : public httplib::TaskQueue {
   WorkerPool& operator=(const WorkerPool&) = delete;
 
   // Runs `fn` on a free worker, a new one when none is free and the ceiling
-  // allows, else as soon as a worker frees up.
+  // allows, else as soon as a worker frees up. Joins retired workers first.
   void enqueue(std::function<void()> fn) override;
   // Lets the queued work run, then joins every worker. Idempotent.
   void shutdown() override;
