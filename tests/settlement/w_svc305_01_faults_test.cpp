@@ -49,13 +49,13 @@ TEST(CancellationFaults, ALockHeldElsewhereGivesUpAfterTheBusyWaitAndIsLogged) {
     OtherProgram writer(desk.shop.db_path(), "BEGIN IMMEDIATE");
     ::testing::internal::CaptureStderr();
     const auto started = std::chrono::steady_clock::now();
-    w->ue_cus(1);
+    desk.save(*w);
     waited = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     log = ::testing::internal::GetCapturedStderr();
   }
   ::testing::Test::RecordProperty("lock_wait_ms", static_cast<int>(waited.count()));
   std::printf("the cancellation waited %lld ms for the lock\n", static_cast<long long>(waited.count()));
-  EXPECT_EQ(desk.shop.ui.texts(), std::vector<std::string>{"更改结算状态失败!"}) << "the step's own message";
+  EXPECT_EQ(desk.told(), std::vector<std::string>{"更改结算状态失败!"}) << "the step's own message";
   EXPECT_NE(log.find("database is locked"), std::string::npos) << log;
   EXPECT_NE(log.find(" in: "), std::string::npos) << "the statement is named: " << log;
   // One wait for the whole save (10 s, the documented busy timeout), not one
@@ -84,9 +84,9 @@ TEST(CancellationFaults, AFileThatCannotBeWrittenIsLoggedAndChangesNothing) {
   ASSERT_TRUE(connection) << connection.error();
   ASSERT_TRUE(desk.shop.session->sqlca.connect(std::move(*connection)));
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(w->ue_cus(1), 1);
+  desk.save(*w);
   const std::string log = ::testing::internal::GetCapturedStderr();
-  ASSERT_EQ(desk.shop.ui.texts().size(), 1u) << "one message from the step that failed";
+  ASSERT_EQ(desk.told().size(), 1u) << "one message from the step that failed";
   EXPECT_NE(log.find("readonly"), std::string::npos) << log;
   EXPECT_NE(log.find(" in: "), std::string::npos) << log;
   EXPECT_FALSE(desk.shop.session->sqlca.in_transaction());
