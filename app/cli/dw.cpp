@@ -47,7 +47,8 @@ nlohmann::ordered_json to_json(const Value& v) {
   return *v.as_string();
 }
 
-std::string csv_field(const std::string& s) {
+std::string csv_field(const std::string& raw) {
+  const std::string s = text::valid_utf8(raw);
   if (s.find_first_of(",\"\n\r") == std::string::npos) return s;
   std::string q = "\"";
   for (char c : s) {
@@ -96,7 +97,7 @@ std::string rows_as(const dw::DataWindow& dw, bool json) {
       csv += "\r\n";
     }
   }
-  return json ? array.dump(2) + "\n" : csv;
+  return json ? array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n" : csv;
 }
 
 // Retrieves the named data window with the arguments given; an exit status

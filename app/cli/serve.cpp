@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
@@ -60,6 +61,8 @@ void raise_descriptor_limit(int sessions) {
               << " may need; raise it (ulimit -n, LimitNOFILE=) or lower --max-sessions\n";
   }
 }
+
+constexpr std::chrono::seconds kShutdownGrace{5};
 
 bool is_loopback(const std::string& address) {
   return address == "localhost" || address == "::1" || address.rfind("127.", 0) == 0;
@@ -118,14 +121,25 @@ int run_serve(const ServeArgs& args) {
   const std::string host = args.listen.find(':') != std::string::npos ? "[" + args.listen + "]" : args.listen;
   std::cout << "kq_svc_309 workstation: http://" << host << ":" << *port << "/" << std::endl;
 
+  // A stop signal ends the listener; sessions then close in order, but work
+  // still running in one (a long print) must not keep the program alive: past
+  // kShutdownGrace the process ends anyway (the database rolls back what a
+  // session left uncommitted).
   std::mutex m;
   std::condition_variable cv;
-  bool done = false;
+  bool done = false;      // the listener has ended
+  bool finished = false;  // the sessions are closed
   std::thread signals([&] {
     int sig = 0;
     sigwait(&stop_signals, &sig);
-    std::lock_guard lock(m);
-    if (!done) http.stop();
+    std::unique_lock lock(m);
+    if (done) return;  // woken by the main thread after an ordinary end
+    http.stop();
+    if (cv.wait_for(lock, kShutdownGrace, [&] { return finished; })) return;
+    std::cerr << "serve: sessions still busy " << kShutdownGrace.count()
+              << " s after the stop signal; stopping without them" << std::endl;
+    std::cout << "kq_svc_309 workstation stopped" << std::endl;
+    std::_Exit(0);
   });
   std::thread sweeper([&] {
     std::unique_lock lock(m);
@@ -143,9 +157,14 @@ int run_serve(const ServeArgs& args) {
   }
   cv.notify_all();
   sweeper.join();
+  sessions.clear();
+  {
+    std::lock_guard lock(m);
+    finished = true;
+  }
+  cv.notify_all();
   pthread_kill(signals.native_handle(), SIGTERM);
   signals.join();
-  sessions.clear();
   std::cout << "kq_svc_309 workstation stopped" << std::endl;
   return served ? 0 : 1;
 }

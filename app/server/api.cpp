@@ -5,6 +5,7 @@
 
 #include "platform/dw/render/html_stylesheet.h"
 #include "platform/value/datetime.h"
+#include "server/request_body.h"
 #include "server/sign_in.h"
 #include "server/web_assets.h"
 
@@ -40,13 +41,7 @@ std::optional<long long> to_integer(const std::string& text) {
   return v;
 }
 
-Expected<json> parse_body(const HttpRequest& request) {
-  if (request.body.empty()) return json::object();
-  json body = json::parse(request.body, nullptr, false);
-  if (body.is_discarded()) return bad_request("请求不是有效的 JSON");
-  if (!body.is_object()) return bad_request("请求须为 JSON 对象");
-  return body;
-}
+Expected<json> parse_body(const HttpRequest& request) { return parse_request_body(request.body); }
 
 // The routes of the protocol, by the parts of their path.
 enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf };
@@ -249,7 +244,7 @@ HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std
     case Route::Events: {
       auto body = parse_body(request);
       if (!body) return error_response(body.error());
-      return stop_response(w->fire(*body));
+      return stop_response(w->fire(std::move(*body)));
     }
     case Route::Dialog: {
       auto body = parse_body(request);

@@ -1,13 +1,28 @@
 #include "server/http_server.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
+
+#include "server/request_body.h"
+#include "server/worker_pool.h"
 
 namespace kq::server {
 
 namespace {
 
-constexpr size_t kMaxBody = 4 * 1024 * 1024;
-constexpr size_t kWorkerThreads = 32;  // long-polling requests each hold one while they wait
+// A connection holds a worker while it waits for its request (at most the
+// keep-alive timeout when it sends nothing, the read timeout between two
+// pieces of a request) and while its request runs (long polls wait for an
+// event). Workers are started as connections need them, up to the ceiling.
+constexpr WorkerPool::Limits kWorkers{8, 512, std::chrono::seconds(30)};
+constexpr time_t kKeepAliveSeconds = 2;
+constexpr time_t kReadTimeoutSeconds = 10;
+constexpr time_t kWriteTimeoutSeconds = 10;
+constexpr size_t kRequestsPerConnection = 100;
+// Connections the system queues until they are accepted (the library asks
+// for 5, which a burst of connections overflows: the ones dropped retry
+// only after a second or more).
+constexpr int kListenBacklog = 1024;
 
 HttpRequest to_request(const httplib::Request& req) {
   HttpRequest r;
@@ -39,8 +54,17 @@ void to_response(const HttpResponse& from, httplib::Response& res) {
 }  // namespace
 
 HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::Server>()) {
-  server_->new_task_queue = [] { return new httplib::ThreadPool(kWorkerThreads); };
-  server_->set_payload_max_length(kMaxBody);
+  server_->new_task_queue = [] { return new WorkerPool(kWorkers); };
+  server_->set_keep_alive_timeout(kKeepAliveSeconds);
+  server_->set_keep_alive_max_count(kRequestsPerConnection);
+  server_->set_read_timeout(kReadTimeoutSeconds, 0);
+  server_->set_idle_interval(1, 0);  // the pool joins retired workers when no connection comes
+  server_->set_socket_options([this](socket_t sock) {
+    httplib::default_socket_options(sock);
+    listening_socket_ = sock;
+  });
+  server_->set_write_timeout(kWriteTimeoutSeconds, 0);
+  server_->set_payload_max_length(kMaxBodyBytes);
   auto handler = [this](const httplib::Request& req, httplib::Response& res) {
     to_response(api_.handle(to_request(req)), res);
   };
@@ -64,14 +88,16 @@ HttpServer::HttpServer(Api& api) : api_(api), server_(std::make_unique<httplib::
 HttpServer::~HttpServer() = default;
 
 Result<int> HttpServer::bind(const std::string& address, int port) {
+  int bound = port;
   if (port == 0) {
-    int bound = server_->bind_to_any_port(address);
+    bound = server_->bind_to_any_port(address);
     if (bound <= 0) return make_error("cannot listen on " + address);
-    return bound;
-  }
-  if (!server_->bind_to_port(address, port))
+  } else if (!server_->bind_to_port(address, port)) {
     return make_error("cannot listen on " + address + ":" + std::to_string(port) + " (in use, or not an address of this machine)");
-  return port;
+  }
+  // Listening again on a listening socket only sets its backlog.
+  if (listening_socket_ >= 0) ::listen(listening_socket_, kListenBacklog);
+  return bound;
 }
 
 bool HttpServer::run() { return server_->listen_after_bind(); }

@@ -31,6 +31,7 @@ class HttpServer {
  private:
   Api& api_;
   std::unique_ptr<httplib::Server> server_;
+  int listening_socket_ = -1;  // seen when the library creates it
 };
 
 }  // namespace kq::server

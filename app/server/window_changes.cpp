@@ -14,7 +14,7 @@ json WindowChanges::take(const json& all) {
     for (const json& w : all) {
       if (!w.is_object() || !w.contains("id") || !w["id"].is_number_integer()) continue;
       long long id = w["id"].get<long long>();
-      std::string text = w.dump();
+      std::string text = w.dump(-1, ' ', false, json::error_handler_t::replace);
       auto it = sent_.find(id);
       if (it == sent_.end() || it->second != text) changed.push_back(w);
       now.emplace(id, std::move(text));

@@ -80,14 +80,14 @@ Stop Workstation::open(const std::string& window_class) {
       limits_.event);
 }
 
-Stop Workstation::fire(const json& event) {
+Stop Workstation::fire(json event) {
   if (auto wrong = check_event_shape(event)) {
     Stop s;
     s.error = *wrong;
     return s;
   }
   return thread_->start(
-      [this, event]() -> std::optional<ApiError> {
+      [this, event = std::move(event)]() -> std::optional<ApiError> {
         WindowHost& h = host();
         if (auto refused = check_event_allowed(h.windows()["windows"], event)) return refused;
         return h.dispatch(event);

@@ -53,7 +53,7 @@ class Workstation {
   // Opens a window of the menu; answers as fire().
   Stop open(const std::string& window_class);
   // Checks `event` against the windows (see event_check.h) and fires it.
-  Stop fire(const nlohmann::json& event);
+  Stop fire(nlohmann::json event);
   // Answers dialog `id`.
   Stop answer(int id, const nlohmann::json& answer);
   // The next stop of the running event (see UiThread::wait).

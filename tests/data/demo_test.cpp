@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <set>
+#include <thread>
 
 #include "data/demo/demo_shop.h"
+#include "data/schema/database_files.h"
 #include "db_test_util.h"
 
 namespace kq::demo {
@@ -352,6 +355,49 @@ TEST(DemoBuild, AFailedHashLeavesNothingBehind) {
   EXPECT_NE(ok.error().find("could not be hashed"), std::string::npos) << ok.error();
   EXPECT_EQ(number(db.get(), "SELECT count(*) FROM kq_company"), 0);
   EXPECT_EQ(number(db.get(), "SELECT count(*) FROM sysi90"), 0);
+}
+
+// The demo files are written with the rollback journal every connection uses:
+// a file left in WAL mode had to be switched back on every start, which any
+// other program holding it open (a backup, a second server) made fail.
+TEST(DemoBuild, FreshFilesOpenWhileAnotherProgramHoldsThem) {
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("kq_demo_journal_" + std::to_string(::getpid()));
+  std::filesystem::remove_all(dir);
+  const std::filesystem::path shop = dir / "shop.db";
+  auto built = build_demo_files(shop, fast_options(), false);
+  ASSERT_TRUE(built) << built.error();
+
+  // Bytes 18 and 19 of the header: 1 = rollback journal, 2 = WAL.
+  for (const auto& file : {shop, schema::club_path_for(shop)}) {
+    std::ifstream in(file, std::ios::binary);
+    char header[20] = {};
+    in.read(header, sizeof header);
+    EXPECT_EQ(header[18], 1) << file << " is written for journal version " << int(header[18]);
+    EXPECT_EQ(header[19], 1) << file << " is read as journal version " << int(header[19]);
+  }
+
+  // Another program reads the file while two servers start at once.
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(shop.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN; SELECT count(*) FROM kq_company", nullptr, nullptr, nullptr), SQLITE_OK)
+      << sqlite3_errmsg(other);
+  std::string outcome[2];
+  {
+    std::jthread first([&] {
+      auto files = schema::open_database_files(shop, schema::OpenOptions{});
+      outcome[0] = files ? "opened" : files.error();
+    });
+    std::jthread second([&] {
+      auto files = schema::open_database_files(shop, schema::OpenOptions{});
+      outcome[1] = files ? "opened" : files.error();
+    });
+  }
+  EXPECT_EQ(outcome[0], "opened");
+  EXPECT_EQ(outcome[1], "opened");
+  sqlite3_exec(other, "COMMIT", nullptr, nullptr, nullptr);
+  sqlite3_close_v2(other);
+  std::filesystem::remove_all(dir);
 }
 
 TEST(DemoBuild, ParsesOnlyRealDatesOfTheCommandLineForm) {

@@ -132,15 +132,17 @@ Result<void> build_demo_files(const fs::path& shop_path, const DemoOptions& opti
     auto files = schema::open_database_files(scratch_shop, open);
     if (!files) return discard(files.error());
     // A scratch file needs no protection against a crash (a failure discards
-    // it): write it without journal, and switch to WAL when it is complete.
+    // it): write it without journal, and leave it with the rollback journal
+    // every connection uses, so that opening it never needs to switch the
+    // journal mode (which another program holding the file open would block).
     sqlite3* db = files->handle();
     sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA kq_club.journal_mode = OFF; PRAGMA main.synchronous = OFF; "
                  "PRAGMA kq_club.synchronous = OFF; PRAGMA main.cache_size = -131072", nullptr, nullptr, nullptr);
     if (auto ok = fill_demo(db, options); !ok) return discard(ok.error());
-    if (sqlite3_exec(db, "PRAGMA main.journal_mode = WAL; PRAGMA kq_club.journal_mode = WAL", nullptr, nullptr, nullptr) !=
-        SQLITE_OK)
-      return discard(std::string("demo: cannot switch to WAL journal mode: ") + sqlite3_errmsg(db));
-  }  // closing the connection removes the WAL files
+    if (sqlite3_exec(db, "PRAGMA main.journal_mode = DELETE; PRAGMA kq_club.journal_mode = DELETE", nullptr, nullptr,
+                     nullptr) != SQLITE_OK)
+      return discard(std::string("demo: cannot switch to the rollback journal: ") + sqlite3_errmsg(db));
+  }
   remove_database_file(shop_path);
   remove_database_file(club_path);
   fs::rename(scratch_shop, shop_path, ec);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/db/sqlite_catalog.h"
+#include "platform/db/sqlite_lock_wait.h"
 #include "platform/db/sqlite_storage.h"
 
 namespace kq::db {
@@ -193,6 +194,7 @@ class SqliteConnection final : public Connection {
         company_(std::make_unique<std::string>(std::move(company))) {}
   ~SqliteConnection() override {
     catalog_.reset();
+    LockWait::remove_from(db_);
     // Statements still held elsewhere keep the connection alive until they are finalised.
     sqlite3_close_v2(db_);
   }
@@ -241,6 +243,7 @@ class SqliteConnection final : public Connection {
   std::unique_ptr<Dialect> dialect_;
   std::unique_ptr<SqliteCatalog> catalog_;
   std::unique_ptr<std::string> company_;  // f_retu_gsh() reads it through a stable address
+  std::unique_ptr<LockWait> lock_wait_;   // the busy handler's state, at a stable address
 };
 
 Result<void> SqliteConnection::attach_club(const std::string& club_path) {
@@ -256,7 +259,8 @@ Result<void> SqliteConnection::attach_club(const std::string& club_path) {
 
 Result<void> SqliteConnection::configure(int busy_timeout_ms) {
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, busy_timeout_ms);
+  lock_wait_ = std::make_unique<LockWait>(std::chrono::milliseconds(busy_timeout_ms));
+  lock_wait_->install(db_);
   if (sqlite3_db_filename(db_, "kq_club") == nullptr) return make_error("the club database is not attached as kq_club");
   for (const char* schema : {"main", "kq_club"}) {
     const char* path = sqlite3_db_filename(db_, schema);

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/problem_log.h"
 #include "platform/value/text.h"
 
 namespace kq::db {
@@ -77,6 +78,11 @@ int Transaction::fail(std::string text, bool from_engine) {
   sqlerrtext = std::move(text);
   sqlnrows = 0;
   sqldbcode = from_engine && conn_ ? conn_->last_error_code() : 0;
+  // What the database refused (a lock held elsewhere, a full disk, a file
+  // that cannot be written) goes to the log with the statement: the window
+  // shows its own message only.
+  if (from_engine)
+    log_problem("database error " + std::to_string(sqldbcode) + " (" + sqlerrtext + ") in: " + statement_);
   return sqlcode;
 }
 
@@ -90,6 +96,7 @@ void Transaction::check_unit() {
 
 std::shared_ptr<CachedStatement> Transaction::prepare(std::string_view sql) {
   start_statement();
+  statement_ = sql;
   if (auto fault = faults_.on_statement(sql)) {
     fail(std::move(*fault));
     return nullptr;
@@ -230,12 +237,14 @@ int Transaction::run_write(CachedStatement& c) {
 
 int Transaction::commit() {
   start_statement();
+  statement_ = "commit";
   if (auto fault = faults_.on_statement("commit")) return fail(std::move(*fault));
   return end_unit(true);
 }
 
 int Transaction::rollback() {
   start_statement();
+  statement_ = "rollback";
   if (auto fault = faults_.on_statement("rollback")) return fail(std::move(*fault));
   return end_unit(false);
 }

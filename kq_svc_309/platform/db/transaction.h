@@ -106,6 +106,7 @@ class Transaction {
 
  private:
   void start_statement();
+  // Sets sqlcode -1; a failure `from_engine` is also logged with statement_.
   int fail(std::string text, bool from_engine = false);
   int end_unit(bool commit);
   // The cached statement of `sql` after the fault hook let it through; sets
@@ -122,6 +123,7 @@ class Transaction {
   std::shared_ptr<bool> alive_;
   StatementCache cache_;
   FaultHook faults_;
+  std::string statement_;   // the text of the statement running, for the log
   bool unit_open_ = false;  // a unit of work was begun and not yet ended
   bool aborted_ = false;    // the engine ended the unit of work after an error
 };

@@ -120,7 +120,7 @@ json StateTracker::changes(WindowManager& m, const StateOptions& options) {
   std::map<int, std::string> now;
   for (Window* w : m.windows()) {
     json state = window_state(*w, options);
-    std::string text = state.dump();
+    std::string text = state.dump(-1, ' ', false, json::error_handler_t::replace);
     auto it = sent_.find(w->id());
     if (it == sent_.end() || it->second != text) windows.push_back(std::move(state));
     now.emplace(w->id(), std::move(text));

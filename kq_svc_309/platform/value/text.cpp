@@ -97,29 +97,52 @@ bool iequals(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Length in bytes of the well-formed UTF-8 sequence at s[i], 0 when none starts there.
+static size_t sequence_length(std::string_view s, size_t i) {
+  auto c = static_cast<unsigned char>(s[i]);
+  size_t extra;
+  uint32_t cp;
+  if (c < 0x80) return 1;
+  if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
+  else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
+  else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
+  else return 0;
+  for (size_t k = 1; k <= extra; ++k) {
+    if (i + k >= s.size()) return 0;
+    auto cc = static_cast<unsigned char>(s[i + k]);
+    if (!is_continuation(cc)) return 0;
+    cp = (cp << 6) | (cc & 0x3F);
+  }
+  if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+      (cp >= 0xD800 && cp <= 0xDFFF))
+    return 0;
+  return extra + 1;
+}
+
 bool is_valid_utf8(std::string_view s) {
-  size_t i = 0;
-  while (i < s.size()) {
-    auto c = static_cast<unsigned char>(s[i]);
-    size_t extra;
-    uint32_t cp;
-    if (c < 0x80) { ++i; continue; }
-    if ((c & 0xE0) == 0xC0) { extra = 1; cp = c & 0x1F; }
-    else if ((c & 0xF0) == 0xE0) { extra = 2; cp = c & 0x0F; }
-    else if ((c & 0xF8) == 0xF0) { extra = 3; cp = c & 0x07; }
-    else return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if (i + k >= s.size()) return false;
-      auto cc = static_cast<unsigned char>(s[i + k]);
-      if (!is_continuation(cc)) return false;
-      cp = (cp << 6) | (cc & 0x3F);
-    }
-    if ((extra == 1 && cp < 0x80) || (extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-        (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    i += extra + 1;
+  for (size_t i = 0; i < s.size();) {
+    size_t n = sequence_length(s, i);
+    if (n == 0) return false;
+    i += n;
   }
   return true;
+}
+
+std::string valid_utf8(std::string_view s) {
+  if (is_valid_utf8(s)) return std::string(s);
+  std::string out;
+  out.reserve(s.size() + 8);
+  for (size_t i = 0; i < s.size();) {
+    size_t n = sequence_length(s, i);
+    if (n == 0) {
+      out += "\xEF\xBF\xBD";  // U+FFFD REPLACEMENT CHARACTER
+      ++i;
+    } else {
+      out.append(s.substr(i, n));
+      i += n;
+    }
+  }
+  return out;
 }
 
 }  // namespace kq::text

@@ -28,6 +28,11 @@ std::string lower(std::string_view s);
 bool iequals(std::string_view a, std::string_view b);
 // True when the bytes are well-formed UTF-8.
 bool is_valid_utf8(std::string_view s);
+// `s` as well-formed UTF-8: every byte that does not begin a well-formed
+// sequence (text from a legacy encoding such as GBK, a cut sequence) becomes
+// U+FFFD. Used wherever text leaves the program (JSON, HTML,
+// PDF, CSV, the log), so that one bad byte never stops an answer.
+std::string valid_utf8(std::string_view s);
 // Byte offset of character `index` (0-based); s.size() past the end.
 size_t byte_offset(std::string_view s, size_t index);
 

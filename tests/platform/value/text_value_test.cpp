@@ -37,6 +37,28 @@ TEST(Text, Utf8Validation) {
   EXPECT_FALSE(text::is_valid_utf8("\xC0\xAF"));      // overlong
 }
 
+TEST(Text, InvalidBytesBecomeReplacementCharacters) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  struct Case {
+    const char* name;
+    std::string in, out;
+  } cases[] = {
+      {"valid text unchanged", "结算单 ok", "结算单 ok"},
+      {"GBK name between UTF-8", "张\xD5\xC5三", "张" + fffd + fffd + "三"},
+      {"sequence cut at the end", "ab\xE7\xBB", "ab" + fffd + fffd},
+      {"overlong slash", "\xC0\xAF/", fffd + fffd + "/"},
+      {"surrogate", "\xED\xA0\x80x", fffd + fffd + fffd + "x"},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", fffd + fffd + fffd + fffd},
+      {"four-byte character kept", "\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80"},
+      {"empty", "", ""},
+  };
+  for (const Case& c : cases) {
+    const std::string repaired = text::valid_utf8(c.in);
+    EXPECT_EQ(repaired, c.out) << c.name;
+    EXPECT_TRUE(text::is_valid_utf8(repaired)) << c.name;
+  }
+}
+
 TEST(Value, NullPropagatesThroughArithmeticAndComparison) {
   Value null;
   EXPECT_TRUE(add(Value(1), null).is_null());

@@ -1,8 +1,13 @@
 #include "platform/dw/render/html_escape.h"
 
+#include "platform/value/text.h"
+
 namespace kq::dw {
 
-void append_escaped(std::string& out, std::string_view text) {
+void append_escaped(std::string& out, std::string_view raw) {
+  std::string repaired;
+  std::string_view text = raw;
+  if (!text::is_valid_utf8(raw)) text = repaired = text::valid_utf8(raw);
   for (char c : text) {
     switch (c) {
       case '&': out += "&amp;"; break;

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "platform/dw/render/layout_units.h"
+#include "platform/dw/render/text_fit.h"
 
 namespace kq::dw {
 
@@ -88,11 +89,21 @@ PangoFontDescription* PdfCanvas::font(const PdfTextStyle& style) {
 
 // The single place where the layout is configured for measuring and drawing.
 void PdfCanvas::prepare(std::string_view text, const PdfTextStyle& style, double width_mm) {
+  // No box is wider or higher than the page: what cannot show there is cut
+  // before the layout sees it.
+  const double box_width_mm = width_mm > 0 ? std::min(width_mm, width_mm_) : width_mm_;
+  const double box_height_mm = max_text_height_mm_ > 0 ? max_text_height_mm_ : height_mm_;
+  text = cut_to_box(text, mm_to_pt(box_width_mm), mm_to_pt(box_height_mm), style.font_pt > 0 ? style.font_pt : 10);
   pango_layout_set_font_description(layout_, font(style));
   if (width_mm > 0) {
     pango_layout_set_width(layout_, static_cast<int>(std::floor(mm_to_pt(width_mm) * PANGO_SCALE)));
+    // Wrapped text stops at the highest a box can be, its last line ending in "…".
+    pango_layout_set_height(layout_, static_cast<int>(std::floor(mm_to_pt(box_height_mm) * PANGO_SCALE)));
+    pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_END);
   } else {
     pango_layout_set_width(layout_, -1);
+    pango_layout_set_height(layout_, -1);
+    pango_layout_set_ellipsize(layout_, PANGO_ELLIPSIZE_NONE);
   }
   pango_layout_set_alignment(layout_, pango_alignment(style.align));
   const char* end = nullptr;

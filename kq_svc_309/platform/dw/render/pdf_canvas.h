@@ -6,7 +6,9 @@
 // Text is measured and drawn by one and the same Pango layout, configured in
 // one place (wrapped at word boundaries, else between characters, at the
 // given width; hinting off so that measures do not depend on a resolution),
-// so that what was measured is what is drawn.
+// so that what was measured is what is drawn. No text box is higher than a
+// page's body: text is cut to what such a box of its width can show before
+// it is laid out (text_fit.h), and wrapped text ends in "…" at that height.
 #include <map>
 #include <memory>
 #include <string>
@@ -40,6 +42,8 @@ class PdfCanvas {
 
   double page_width() const { return width_mm_; }
   double page_height() const { return height_mm_; }
+  // The highest a text box can be (the page's body); the page height until set.
+  void set_max_text_height(double mm) { max_text_height_mm_ = mm; }
 
   // Height of `text` wrapped at `width_mm` (<= 0: no wrapping). An empty text
   // is one line high.
@@ -77,6 +81,7 @@ class PdfCanvas {
   PangoFontDescription* font(const PdfTextStyle& style);
 
   double width_mm_ = 0, height_mm_ = 0;
+  double max_text_height_mm_ = 0;  // 0: the page height
   std::string family_;
   std::string bytes_;
   cairo_surface_t* surface_ = nullptr;

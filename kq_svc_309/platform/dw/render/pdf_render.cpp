@@ -70,6 +70,7 @@ Result<std::string> render_pdf(const Presentation& p, const PdfOptions& options)
 
   Result<std::unique_ptr<PdfCanvas>> canvas = PdfCanvas::open(width, height, options.font_family, title);
   if (!canvas) return make_error(canvas.error());
+  (*canvas)->set_max_text_height(height - 2 * margin);
   PdfFlow flow(**canvas, margin);
   PdfContext ctx;
   ctx.flow = &flow;

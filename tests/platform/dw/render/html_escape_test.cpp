@@ -17,6 +17,8 @@ TEST(HtmlEscape, EscapesMarkupQuotesAndDropsControlCharacters) {
   EXPECT_EQ(html_escape(std::string("a\0b\x01\x1f\x7f" "c", 7)), "abc");
   EXPECT_EQ(html_escape("行1\n\t行2\r"), "行1\n\t行2\r");
   EXPECT_EQ(html_escape("&amp;"), "&amp;amp;");  // already escaped text is still text
+  // Bytes of a legacy encoding become replacement characters, also next to markup.
+  EXPECT_EQ(html_escape("\xD5\xC5<"), "\xEF\xBF\xBD\xEF\xBF\xBD&lt;");
 }
 
 TEST(HtmlEscape, AttributeValueCannotEndTheAttribute) {

@@ -143,6 +143,31 @@ TEST(PdfRender, LongGridBreaksIntoPagesWithHeadingsRepeated) {
   EXPECT_GT(all.find("总计1500.00"), all.find("W0150"));
 }
 
+// A field far longer than its cell (100,000 characters) is cut to what the
+// cell can show before it is laid out: the document is made (it used to take
+// minutes), shows the field's beginning, and the cell is at most a page high.
+TEST(PdfRender, AFieldLongerThanItsCellShowsItsBeginningOnly) {
+  std::string long_name = "开头";
+  for (int i = 0; i < 100000; ++i) long_name += "长";
+  long_name += "结尾";
+  MemoryPresentation slip_with_long_name(slip());
+  slip_with_long_name.add_row({{"ckhmc", long_name}, {"ccxmc", "桑塔纳"}});
+  slip_with_long_name.set_text("compute_title", "结算单");
+  slip_with_long_name.set_nested("dw_1", items(2));
+  MemoryPresentation list = list_of(3);
+  list.add_row({{"cwtsbh", "W9999"}, {"ckhmc", long_name}, {"nhjje", "1.00"}});
+  for (MemoryPresentation* p : {&slip_with_long_name, &list}) {
+    std::string pdf = render_ok(*p);
+    ASSERT_EQ(pdf.rfind("%PDF-", 0), 0u);
+    EXPECT_LE(testing::pdf_page_objects(pdf), 3) << "pages for one long field";
+    if (!testing::have_pdftotext()) continue;
+    std::string text = text_of(pdf);
+    EXPECT_NE(text.find("开头"), std::string::npos) << text.substr(0, 300);
+    EXPECT_EQ(text.find("结尾"), std::string::npos);
+    EXPECT_NE(text.find(p == &list ? "W9999" : "X1002"), std::string::npos) << "the rows around it still print";
+  }
+}
+
 TEST(PdfRender, GridWithoutRowsPrintsItsHeadings) {
   REQUIRE_PDFTOTEXT();
   MemoryPresentation p = list_of(0);
