@@ -32,8 +32,8 @@ class EditSave : public ::testing::Test {
     EXPECT_EQ(edit->dw_edit->setitem(1, "ngs", Value("3.5")), 1);
   }
   long save() {
-    return ui::dispatch_event(*shop.windows, {{"window", edit->id()}, {"control", ""}, {"event", "ue_cus"}, {"number", 1}})
-        .value("result", -99L);
+    ui::DispatchResult r = ui::dispatch_event(*shop.windows, {.window = edit->id(), .event = "ue_cus", .number = 1});
+    return r.ok ? r.result : -99L;
   }
 
   DemoShop shop;
