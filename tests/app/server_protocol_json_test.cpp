@@ -123,7 +123,7 @@ TEST(ServerProtocolJson, WindowStatesHaveTheProtocolsShape) {
   EXPECT_EQ(dw["dataobject"], "d_test_list");
   EXPECT_EQ(dw["style"], "grid");
   EXPECT_EQ(dw["rowcount"], 2);
-  EXPECT_EQ(dw["currentrow"], 1);
+  EXPECT_EQ(dw["currentrow"], 2);  // WO1, moved down by the descending sort
   EXPECT_EQ(dw["readonly"], true);
   EXPECT_EQ(dw["first_row"], 1);
   EXPECT_EQ(dw["row_window"], 100);

@@ -185,7 +185,7 @@ TEST_F(Dispatch, AClickOnAHeadingIsOfferedToTheWindowBeforeItsClickedEvent) {
   log.clear();
   dispatch_event(m, {.window = h->id(), .control = "dw_1", .event = "clicked", .row = 2, .column = "cwtsbh"});
   dispatch_event(m, {.window = h->id(), .control = "dw_1", .event = "clicked"});
-  EXPECT_EQ(log, (Log{"dw_1.clicked 2 cwtsbh", "dw_1.clicked 0 "}));
+  EXPECT_EQ(log, (Log{"dw_1.rowfocuschanged 2", "dw_1.clicked 2 cwtsbh", "dw_1.clicked 0 "}));
   ASSERT_EQ(offered.size(), 1u);
   EXPECT_EQ(offered[0].control, "dw_1");
 }

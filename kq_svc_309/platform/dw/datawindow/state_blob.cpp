@@ -39,6 +39,21 @@ Result<void> identify(const json& j) {
   return {};
 }
 
+// Whether text that does not parse is a state of ours damaged: it names our
+// format, or it is a JSON object that ends before it is complete.
+bool cut_off_or_garbled(const std::string& bytes) {
+  if (bytes.find("\"" + std::string(kStateFormat) + "\"") != std::string::npos) return true;
+  const size_t first = bytes.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos || bytes[first] != '{') return false;
+  try {
+    const json parsed = json::parse(bytes);
+    (void)parsed;
+  } catch (const json::parse_error& e) {
+    return e.byte > bytes.size();  // the text ended where more was due
+  }
+  return false;
+}
+
 }  // namespace
 
 class StateCodec {
@@ -241,8 +256,7 @@ Result<void> DataWindow::restore_state(const Blob& blob) {
   json j = json::parse(blob.bytes, nullptr, false);
   Result<void> r = [&]() -> Result<void> {
     if (j.is_discarded()) {
-      // Our marker in text that does not parse: a state cut off or garbled.
-      if (blob.bytes.find("\"" + std::string(kStateFormat) + "\"") != std::string::npos)
+      if (cut_off_or_garbled(blob.bytes))
         return make_error("data window state is cut off or garbled", ErrorKind::Corrupt);
       return make_error("not a data window state", ErrorKind::Foreign);
     }
