@@ -211,7 +211,9 @@ TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
   w_svc305_01* with_cq = cq.open("1010000000006");
   ASSERT_NE(with_cq, nullptr);
   EXPECT_FALSE(control_state(*with_cq, "sle_1").displayonly);
-  EXPECT_EQ(send(cq, *with_cq, {.control = "sle_1", .event = "getfocus", .text = "8801000001"}).ok);
+  const ui::DispatchResult typed_with_cq =
+      send(cq, *with_cq, {.control = "sle_1", .event = "getfocus", .text = "8801000001"});
+  EXPECT_TRUE(typed_with_cq.ok) << typed_with_cq.error;
   EXPECT_EQ(with_cq->sle_1.text, "8801000001");
   send(cq, *with_cq, {.control = "dw_edit", .event = "itemchanged", .row = 1, .column = "cskxf", .data = "0"});
   EXPECT_EQ(with_cq->dw_edit->getitemstring(1, "cskxf"), "0");
