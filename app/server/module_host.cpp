@@ -8,11 +8,11 @@
 #include "platform/ui/window.h"
 #include "platform/ui/window_manager.h"
 #include "platform/ui/window_state.h"
-#include "platform/value/text.h"
 #include "server/data_items.h"
+#include "server/event_json.h"
 #include "server/grid_search.h"
 #include "server/window_caption.h"
-#include "server/heading_sort.h"
+#include "server/window_state_json.h"
 
 namespace kq::server {
 
@@ -31,19 +31,16 @@ class ModuleHost : public WindowHost {
   }
 
   std::optional<ApiError> open(const std::string& window_class) override {
-    json r = ui::dispatch_event(manager_, {{"window", 0}, {"event", "open"}, {"class", window_class}}, options_);
+    ui::DispatchResult r = ui::dispatch_event(manager_, {.window = 0, .event = "open", .window_class = window_class}, options_);
     // A window that refused to open (its ue_before_open said why to the
     // person) leaves nothing new to show; that is no error of the request.
-    if (!r.value("ok", false))
-      std::fprintf(stderr, "kq_svc_309 serve: %s did not open: %s\n", window_class.c_str(),
-                   r.value("error", std::string()).c_str());
+    if (!r.ok) std::fprintf(stderr, "kq_svc_309 serve: %s did not open: %s\n", window_class.c_str(), r.error.c_str());
     return std::nullopt;
   }
 
   json windows() override {
-    json all = ui::windows_state(manager_);
+    json all = windows_json(ui::windows_state(manager_));
     for (json& w : all["windows"]) {
-      add_heading_sorts(w);
       if (ui::Window* window = manager_.find(w.value("id", 0))) {
         add_search_states(*window, w);
         w["caption"] = window_caption(*window);
@@ -54,10 +51,11 @@ class ModuleHost : public WindowHost {
 
   std::optional<ApiError> dispatch(const json& event) override {
     if (is_search_event(event)) return run_search(manager_, event);
-    sort_on_heading_click(event);
-    json r = ui::dispatch_event(manager_, event, options_);
-    if (r.value("ok", false)) return std::nullopt;
-    return ApiError{403, "该操作当前不可用", "event refused: " + r.value("error", std::string())};
+    auto request = event_from_json(event);
+    if (!request) return ApiError{403, "该操作当前不可用", "event refused: " + request.error()};
+    ui::DispatchResult r = ui::dispatch_event(manager_, *request, options_);
+    if (r.ok) return std::nullopt;
+    return ApiError{403, "该操作当前不可用", "event refused: " + r.error};
   }
 
   Expected<json> rows(long long window, const std::string& control, long first, long count) override {
@@ -68,12 +66,12 @@ class ModuleHost : public WindowHost {
     c.first_row = first;
     c.row_window = count;
     c.shown_current_row = c.dw().getrow();  // the rows asked for, not the current row's
-    json state = ui::window_state(w);
-    for (const json& s : state["controls"]) {
-      if (s.value("name", "") != c.name()) continue;
-      return json{{"window", window},       {"control", c.name()},          {"first_row", s.value("first_row", 1)},
-                  {"row_window", s.value("row_window", 0)}, {"rowcount", s.value("rowcount", 0)},
-                  {"html", s.value("html", "")}};
+    const ui::WindowState state = ui::window_state(w);
+    for (const ui::ControlState& s : state.controls) {
+      if (s.name != c.name() || !s.datawindow) continue;
+      const ui::DataWindowState& d = *s.datawindow;
+      return json{{"window", window},           {"control", c.name()},      {"first_row", d.first_row},
+                  {"row_window", d.row_window}, {"rowcount", d.rowcount}, {"html", d.html.value_or("")}};
     }
     return not_found("窗口中没有控件 " + control);
   }
@@ -107,35 +105,6 @@ class ModuleHost : public WindowHost {
   void close_all() override { manager_.close_all(); }
 
  private:
-  // A click on a heading ("clicked" with row 0 and the column) of a list's
-  // grid sorts it before the window's own clicked event runs. An event that
-  // carries typed input is none (the window framework refuses it).
-  void sort_on_heading_click(const json& event) {
-    if (!event.contains("event") || !event["event"].is_string() || !text::iequals(event["event"].get<std::string>(), "clicked"))
-      return;
-    if (!event.contains("window") || !event["window"].is_number_integer()) return;
-    if (auto row = event.find("row"); row != event.end() && !(row->is_number_integer() && row->get<long>() == 0)) return;
-    for (const char* typed : {"text", "data", "checked"})
-      if (event.contains(typed)) return;
-    if (!event.contains("column") || !event["column"].is_string() || !event.contains("control") || !event["control"].is_string())
-      return;
-    const std::string column = event["column"].get<std::string>();
-    ui::Window* w = manager_.find(event["window"].get<int>());
-    ui::DataWindowControl* c = w ? w->datawindow(event["control"].get<std::string>()) : nullptr;
-    if (!c || column.empty() || !sorts_by_heading(*w, *c)) return;
-    sort_by_heading(*c, column);
-  }
-
-  // Each grid's state says by which columns it is sorted.
-  void add_heading_sorts(json& window) {
-    ui::Window* w = manager_.find(window.value("id", 0));
-    if (!w || !window.contains("controls")) return;
-    for (json& c : window["controls"]) {
-      if (c.value("kind", "") != "datawindow" || c.value("style", "") != "grid") continue;
-      if (ui::DataWindowControl* d = w->datawindow(c.value("name", ""))) c["sort"] = heading_sort_state(*d);
-    }
-  }
-
   Expected<std::pair<ui::Window*, ui::DataWindowControl*>> grid(long long window, const std::string& control) {
     ui::Window* w = manager_.find(static_cast<int>(window));
     if (!w) return not_found("窗口 " + std::to_string(window) + " 没有打开");

@@ -111,12 +111,29 @@ void UiThread::publish(Stop stop) {
   commit_stop(std::move(s));
 }
 
-Stop UiThread::busy_stop() const {
+namespace {
+
+// The answer to a request that cannot be carried out.
+Stop refused(ApiError error) {
   Stop s;
-  s.kind = Stop::Kind::Busy;
-  s.body = json{{"busy", true}, {"progress", progress_}};
+  s.error = std::move(error);
   return s;
 }
+
+// The answer to a request after the session ended.
+Stop session_over() { return refused(unavailable("会话已结束")); }
+
+// The answer while an event still runs, with its progress (null for none).
+Stop busy(json progress) {
+  Stop s;
+  s.kind = Stop::Kind::Busy;
+  s.body = json{{"busy", true}, {"progress", std::move(progress)}};
+  return s;
+}
+
+}  // namespace
+
+Stop UiThread::busy_stop() const { return busy(progress_); }
 
 Stop UiThread::wait_for_stop(std::unique_lock<std::mutex>& lock, uint64_t seen, std::chrono::milliseconds wait) {
   cv_.wait_for(lock, wait, [&] { return stop_seq_ != seen || stopped_; });
@@ -124,26 +141,14 @@ Stop UiThread::wait_for_stop(std::unique_lock<std::mutex>& lock, uint64_t seen, 
     delivered_ = true;
     return last_stop_;
   }
-  if (stopped_) {
-    Stop s;
-    s.error = unavailable("会话已结束");
-    return s;
-  }
+  if (stopped_) return session_over();
   return busy_stop();
 }
 
 Stop UiThread::start(Event event, std::chrono::milliseconds wait) {
   std::unique_lock lock(m_);
-  if (stopping_ || stopped_) {
-    Stop s;
-    s.error = unavailable("会话已结束");
-    return s;
-  }
-  if (event_running_) {
-    Stop s;
-    s.error = conflict(dialog_id_ ? "请先回答正在显示的对话框" : "上一个操作尚未完成，请稍候");
-    return s;
-  }
+  if (stopping_ || stopped_) return session_over();
+  if (event_running_) return refused(conflict(dialog_id_ ? "请先回答正在显示的对话框" : "上一个操作尚未完成，请稍候"));
   event_ = std::move(event);
   event_running_ = true;
   const uint64_t seen = stop_seq_;
@@ -153,17 +158,9 @@ Stop UiThread::start(Event event, std::chrono::milliseconds wait) {
 
 Stop UiThread::answer(int id, const json& answer, std::chrono::milliseconds wait) {
   std::unique_lock lock(m_);
-  if (!dialog_id_ || *dialog_id_ != id || answer_) {
-    Stop s;
-    s.error = conflict("对话框 " + std::to_string(id) + " 不在等待回答");
-    return s;
-  }
+  if (!dialog_id_ || *dialog_id_ != id || answer_) return refused(conflict("对话框 " + std::to_string(id) + " 不在等待回答"));
   if (check_) {
-    if (auto wrong = check_(answer)) {
-      Stop s;
-      s.error = bad_request(*wrong);
-      return s;
-    }
+    if (auto wrong = check_(answer)) return refused(bad_request(*wrong));
   }
   answer_ = answer;
   delivered_ = true;  // the browser has seen the dialog it answers
@@ -178,11 +175,7 @@ Stop UiThread::wait(std::chrono::milliseconds wait) {
     delivered_ = true;
     return last_stop_;
   }
-  if (stopped_) {
-    Stop s;
-    s.error = unavailable("会话已结束");
-    return s;
-  }
+  if (stopped_) return session_over();
   if (!event_running_) return Stop{};
   if (dialog_id_ && !answer_) return last_stop_;  // the dialog still waits: show it again
   return wait_for_stop(lock, stop_seq_, wait);
@@ -244,10 +237,7 @@ void UiThread::show_progress(json progress) {
     progress_ = progress;
   }
   if (progress.is_null()) return;
-  Stop s;
-  s.kind = Stop::Kind::Busy;
-  s.body = json{{"busy", true}, {"progress", std::move(progress)}};
-  publish(std::move(s));
+  publish(busy(std::move(progress)));
 }
 
 void UiThread::stop() {

@@ -47,12 +47,6 @@ bool in_module_menu(std::string_view classname, const ui::WindowRegistry& regist
   return false;
 }
 
-nlohmann::json module_menu_json(const ui::WindowRegistry& registry) {
-  nlohmann::json out = nlohmann::json::array();
-  for (const auto& e : module_menu(registry)) out.push_back({{"title", e.title}, {"class", e.classname}});
-  return out;
-}
-
 void install_host_windows(ui::WindowRegistry& registry) {
   registry.add("w_svc300_03", [] { return std::make_unique<w_svc300_03>(); });
   registry.add("w_svc302_03", [] { return std::make_unique<w_svc302_03>(); });

@@ -7,8 +7,6 @@
 #include <string_view>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "platform/ui/window_registry.h"
 
 namespace kq::fw {
@@ -27,8 +25,6 @@ void add_menu_entry(std::string title, std::string classname);
 std::vector<ModuleMenuEntry> module_menu(const ui::WindowRegistry& registry = ui::window_classes());
 // Whether `classname` is offered (the workstation may open it directly).
 bool in_module_menu(std::string_view classname, const ui::WindowRegistry& registry = ui::window_classes());
-// [{"title": "取消结算", "class": "w_svc305"}, ...]
-nlohmann::json module_menu_json(const ui::WindowRegistry& registry = ui::window_classes());
 
 // Registers the host application's windows that module windows open
 // (w_svc300_03, w_svc302_03). Definitions are loaded when a window is made,

@@ -1,6 +1,7 @@
 #include "framework/w_large.h"
 
 #include "framework/f_select_current_row.h"
+#include "framework/heading_sort.h"
 #include "framework/session.h"
 #include "framework/w_sys_dwpreview.h"
 
@@ -81,5 +82,9 @@ long w_large::dw_1_doubleclicked(long, long, long, const std::string&) { return 
 long w_large::dw_1_rbuttondown(long, long, long, const std::string&) { return 0; }
 long w_large::dw_1_rowfocuschanged(long) { return 0; }
 long w_large::dw_1_ue_keydown(int key, int keyflags) { return dw_1.ue_keydown(key, keyflags); }
+
+void w_large::heading_clicked(ui::DataWindowControl& control, const std::string& column) {
+  sort_by_heading(control, column);
+}
 
 }  // namespace kq::fw

@@ -27,6 +27,9 @@ class w_large : public w_sheet {
   long ue_before_open() override;
   // The menu and tool bar are built. 1.
   long open() override;
+  // A click on a heading of one of the window's grids sorts it by that
+  // column (sort_by_heading).
+  void heading_clicked(ui::DataWindowControl& control, const std::string& column) override;
   // Also offers the refresh command as ib_refresh_enabled says.
   long wf_menu_init() override;
   // Keeps the first column of idw_lock in view while the list scrolls sideways. 1.

@@ -31,6 +31,7 @@ long w_sheet::wf_menu_init() {
     commands.push_back({index, text, enabled});
   }
   menu().commands = std::move(commands);
+  set_toolbar(std::move(toolbar_));
   return 1;
 }
 
@@ -49,7 +50,19 @@ long w_sheet::ue_cus(long ai_select) {
   return 1;
 }
 
-void w_sheet::set_toolbar(std::vector<ui::ToolbarButton> buttons) { menu().toolbar = std::move(buttons); }
+bool w_sheet::supports(const ui::ToolbarButton& button) const {
+  if (button.event == "ue_do_insert") return ib_supports_insert;
+  if (button.event == "ue_do_delete") return ib_supports_delete;
+  return true;
+}
+
+void w_sheet::set_toolbar(std::vector<ui::ToolbarButton> buttons) {
+  toolbar_ = std::move(buttons);
+  std::vector<ui::ToolbarButton> offered;
+  for (const auto& b : toolbar_)
+    if (supports(b)) offered.push_back(b);
+  menu().toolbar = std::move(offered);
+}
 
 long w_sheet::ue_do_delete() {
   if (!dw_d) return 0;

@@ -33,8 +33,16 @@ class w_sheet : public ui::Window {
   std::string is_menu;                     // menu taken by the next wf_menu_init ("" = keep)
   std::string is_primarykey;               // key columns of dw_d's rows, "cwtsbh,cwxxmdm"
 
-  // Rebuilds the menu's commands from is_menutext and is_menu_enabled, and
-  // takes the menu is_menu names. 1.
+  // Whether the window adds and deletes records. The tool bar offers 增加
+  // (ue_do_insert) and 删除 (ue_do_delete) only when it does, and the
+  // workstation accepts only the commands the tool bar offers. A window that
+  // adds or deletes nothing clears these in its constructor.
+  bool ib_supports_insert = true;
+  bool ib_supports_delete = true;
+
+  // Rebuilds the menu's commands from is_menutext and is_menu_enabled, takes
+  // the menu is_menu names, and offers on the tool bar the commands the
+  // window supports. 1.
   virtual long wf_menu_init();
   // A message box titled `title` with an OK button. 1.
   int msg(std::string_view title, std::string_view text);
@@ -61,8 +69,12 @@ class w_sheet : public ui::Window {
   virtual long ue_execute_cancel();
 
  protected:
-  // The tool bar's buttons.
+  // The tool bar's buttons, of which the window offers those it supports.
   void set_toolbar(std::vector<ui::ToolbarButton> buttons);
+
+ private:
+  bool supports(const ui::ToolbarButton& button) const;
+  std::vector<ui::ToolbarButton> toolbar_;  // as set, before leaving out what is not supported
 };
 
 }  // namespace kq::fw

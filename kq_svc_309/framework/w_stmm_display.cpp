@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "framework/f_select_current_row.h"
+#include "framework/heading_sort.h"
 #include "framework/f_sqlca.h"
 #include "framework/session.h"
 #include "framework/us_edit_row.h"
@@ -127,5 +128,9 @@ long w_stmm_display::ue_execute_cancel() {
 }
 
 long w_stmm_display::dw_display_doubleclicked(long, long, long, const std::string&) { return 0; }
+
+void w_stmm_display::heading_clicked(ui::DataWindowControl& control, const std::string& column) {
+  sort_by_heading(control, column);
+}
 
 }  // namespace kq::fw

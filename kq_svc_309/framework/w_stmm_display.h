@@ -13,7 +13,8 @@
 // row, wherever a click or a key moves it (rowfocuschanged of dw_display).
 //
 // Tool bar: 增加 (ue_do_insert), 修改 (ue_do_change), 删除 (ue_do_delete),
-// 刷新 (ue_refresh), 关闭 (close).
+// 刷新 (ue_refresh), 关闭 (close); 增加 and 删除 only when the window
+// supports them (ib_supports_insert, ib_supports_delete).
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,9 @@ class w_stmm_display : public w_sheet {
 
   long ue_before_open() override;
   long open() override;
+  // A click on a heading of one of the window's grids sorts it by that
+  // column (sort_by_heading).
+  void heading_clicked(ui::DataWindowControl& control, const std::string& column) override;
 
   // Retrieves dw_display as described above and highlights its current row:
   // the number of rows, or -1 after a message when the retrieval failed.

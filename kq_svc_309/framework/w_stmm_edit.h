@@ -21,7 +21,8 @@
 // the commit, then closes, and its list comes to the front with the focus.
 // The ancestor gives neither.
 //
-// Tool bar: 保存 (ue_cus 1), 删除 (ue_do_delete), 关闭 (close).
+// Tool bar: 保存 (ue_cus 1), 删除 (ue_do_delete, when ib_supports_delete),
+// 关闭 (close).
 #include <string>
 #include <vector>
 

@@ -33,6 +33,9 @@ w_svc305::w_svc305()
       st_2(add_control("st_2", ui::ControlKind::StaticText, "营业日期")),
       gb_1(add_control("gb_1", ui::ControlKind::GroupBox, "选择结算日期")) {
   changemenu("m_sys_08");
+  // Settlements are cancelled in w_svc305_01; the list adds and deletes nothing.
+  ib_supports_insert = false;
+  ib_supports_delete = false;
   dw_display->dataobject("d_svc305_01");
   em_1.mask = "yyyy/mm/dd";
   em_0.mask = "yyyy/mm/dd";

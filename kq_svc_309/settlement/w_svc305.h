@@ -31,7 +31,7 @@ class w_svc305 : public fw::w_stmm_display {
   long ue_before_open() override;
   // The focus goes to em_1.
   long open() override;
-  // No rows are added from this list: 1.
+  // No rows are added from this list (the tool bar does not offer 增加): 1.
   long ue_do_insert() override;
   // Refuses a listed date other than the business date without "CJ"
   // ("您只能取消今天结算的单据！"); otherwise opens w_svc305_01 for the row.

@@ -1,5 +1,6 @@
 // The module's own windows through the workstation's requests: sorting a
-// list by its headings, and reading what a data window shows as items.
+// list by its headings, the commands a window offers, and reading what a data
+// window shows as items.
 #include <algorithm>
 #include <mutex>
 
@@ -129,6 +130,24 @@ TEST_F(ServerModuleWindows, AHeadingOfNoColumnChangesNothing) {
     EXPECT_EQ(r.status, 200) << column << r.raw;
   }
   EXPECT_EQ(grid_sort(), json::array());
+  EXPECT_EQ(column_texts("cwtsbh"), before);
+}
+
+TEST_F(ServerModuleWindows, TheCancellationListOffersAndAcceptsNoInsertOrDelete) {
+  Reply all = call("GET", "/api/windows", "", token_);
+  ASSERT_EQ(all.status, 200) << all.raw;
+  std::vector<std::string> offered;
+  for (const json& w : all.body["windows"])
+    if (w["id"] == list_)
+      for (const json& b : w["menu"]["toolbar"]) offered.push_back(b["text"]);
+  EXPECT_EQ(offered, (std::vector<std::string>{"修改", "刷新", "关闭"}));
+
+  const std::vector<std::string> before = column_texts("cwtsbh");
+  for (const char* command : {"ue_do_delete", "ue_do_insert"}) {
+    Reply r = event({{"control", ""}, {"event", command}});
+    EXPECT_EQ(r.status, 403) << command << ": " << r.raw;
+    EXPECT_FALSE(r.body.contains("dialog")) << command << " asked the person something: " << r.raw;
+  }
   EXPECT_EQ(column_texts("cwtsbh"), before);
 }
 

@@ -37,9 +37,9 @@ class ContractDesk {
     return false;
   }
   // A menu command as the workstation sends it; its result.
-  long command(int index) { return send({{"control", ""}, {"event", "ue_cus"}, {"number", index}})["result"]; }
-  nlohmann::json send(nlohmann::json event) {
-    event["window"] = list().id();
+  long command(int index) { return send({.control = "", .event = "ue_cus", .number = index}).result; }
+  ui::DispatchResult send(ui::EventRequest event) {
+    event.window = list().id();
     return ui::dispatch_event(*shop.windows, event);
   }
   // The current row's value of `column` ("<null>" for null).

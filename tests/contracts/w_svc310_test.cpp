@@ -75,7 +75,7 @@ TEST(ContractList, CurrentOrdersFirstThenADateRangeThatNeverNumbers) {
   // Refresh keeps the range; 当前 goes back.
   d.shop.session->sqlca.exec("update svcb20c_h set chth = 'H1' where cwtsbh = :bh", {{"bh", old}});
   ASSERT_EQ(d.shop.session->sqlca.commit(), 0);
-  d.send({{"control", ""}, {"event", "ue_refresh"}});
+  d.send({.control = "", .event = "ue_refresh"});
   ASSERT_TRUE(d.pick(old));
   EXPECT_EQ(d.shown("chth"), "H1");
   EXPECT_EQ(d.command(1), 1);
@@ -120,13 +120,13 @@ TEST(ContractList, FirstContractAndSheetAreNumberedOnceThenReused) {
   // A blank-only number counts as none.
   d.shop.session->sqlca.exec("update svcb20c set chth = '   ' where cwtsbh = :bh and cgsh = '01'", {{"bh", bh}});
   ASSERT_EQ(d.shop.session->sqlca.commit(), 0);
-  d.send({{"control", ""}, {"event", "ue_refresh"}});
+  d.send({.control = "", .event = "ue_refresh"});
   ASSERT_TRUE(d.pick(bh));
   EXPECT_EQ(d.command(2), 1);
   EXPECT_EQ(d.stored("chth", bh), "012612" + next("NHTH", 0));
 
   // The tool bar's preview shows the list, under the window's print title.
-  d.send({{"control", ""}, {"event", "ue_preview"}});
+  d.send({.control = "", .event = "ue_preview"});
   EXPECT_EQ(d.shop.ui.previews.back().dataobject, "d_svc310_01");
   EXPECT_EQ(d.shop.ui.previews.back().title, "委托书打印工单");
   EXPECT_TRUE(d.shop.ui.shown.empty()) << d.shop.ui.texts().at(0);
@@ -142,7 +142,7 @@ TEST(ContractList, DetailsListTheItemsOfCurrentAndHistoryOrdersReadOnly) {
   };
 
   ASSERT_TRUE(d.pick(current));
-  d.send({{"control", "dw_1"}, {"event", "ue_keydown"}, {"key", 13}});
+  d.send({.control = "dw_1", .event = "ue_keydown", .key = 13});
   ASSERT_NE(details(), nullptr);
   EXPECT_EQ(details()->parent(), &w);
   EXPECT_EQ(details()->is_wtsbh + "/" + std::to_string(details()->il_lb), current + "/1");
@@ -153,7 +153,7 @@ TEST(ContractList, DetailsListTheItemsOfCurrentAndHistoryOrdersReadOnly) {
   d.shop.ui.dateranges = {std::string("2026/01/01@2026/12/08")};
   ASSERT_EQ(d.command(1), 1);
   ASSERT_TRUE(d.pick(old));
-  d.send({{"control", "dw_1"}, {"event", "doubleclicked"}, {"row", w.dw_1->getrow()}, {"column", "cwtsbh"}});
+  d.send({.control = "dw_1", .event = "doubleclicked", .row = w.dw_1->getrow(), .column = "cwtsbh"});
   ASSERT_NE(details(), nullptr);
   EXPECT_EQ(std::to_string(details()->dw_1->rowcount()), count("svcb20d_h", old));
   EXPECT_GT(details()->dw_1->rowcount(), 0);

@@ -70,6 +70,7 @@ TEST(DatabaseFiles, MissingFilesAreReportedAndNotCreated) {
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "does not exist")) << files.error();
   EXPECT_TRUE(contains(files.error(), "db init")) << files.error();
+  EXPECT_TRUE(files.failure().is_not_found()) << files.error();
   EXPECT_FALSE(fs::exists(dir / "shop.db"));
   EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
 }
@@ -84,6 +85,7 @@ TEST(DatabaseFiles, AClubFileIsNeverRecreatedBesideAnInitialisedShop) {
     auto files = open_database_files(shop, o);
     ASSERT_FALSE(files);
     EXPECT_TRUE(contains(files.error(), "kq_club.db")) << files.error();
+    EXPECT_TRUE(files.failure().is_not_found()) << files.error();
     EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
   }
   EXPECT_TRUE(fs::exists(shop));
@@ -113,6 +115,7 @@ TEST(DatabaseFiles, ANewerSchemaIsRefusedAndLeftAsItIs) {
     ASSERT_FALSE(files);
     EXPECT_TRUE(contains(files.error(), "schema version " + std::to_string(newer))) << files.error();
     EXPECT_TRUE(contains(files.error(), "newer")) << files.error();
+    EXPECT_TRUE(files.failure().is_unsupported_version()) << files.error();
     EXPECT_TRUE(contains(files.error(), shop.string())) << files.error();
   }
   EXPECT_EQ(number(open_raw(shop).get(), "PRAGMA user_version"), newer);
@@ -125,6 +128,7 @@ TEST(DatabaseFiles, AForeignDatabaseIsRefusedAndNotTouched) {
   auto files = open_database_files(shop, creating());
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "not a kq_svc_309 shop database")) << files.error();
+  EXPECT_TRUE(files.failure().is_foreign()) << files.error();
   auto raw = open_raw(shop);
     EXPECT_EQ(number(raw.get(), "SELECT count(*) FROM sqlite_schema"), 1);
   EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
@@ -137,6 +141,7 @@ TEST(DatabaseFiles, AClubFileInTheShopsPlaceIsNamedAsSuch) {
   auto files = open_database_files(dir / "other.db");
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "club database, not a shop database")) << files.error();
+  EXPECT_TRUE(files.failure().is_foreign()) << files.error();
 }
 
 TEST(DatabaseFiles, AFileThatIsNoDatabaseIsReportedAsSuch) {
@@ -149,6 +154,7 @@ TEST(DatabaseFiles, AFileThatIsNoDatabaseIsReportedAsSuch) {
   auto files = open_database_files(shop, creating());
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "is not a database")) << files.error();
+  EXPECT_TRUE(files.failure().is_foreign()) << files.error();
   EXPECT_EQ(fs::file_size(shop), 8192u);
 }
 
@@ -165,6 +171,7 @@ TEST(DatabaseFiles, ADamagedSchemaPageIsReportedAsCorrupt) {
   auto files = open_database_files(shop);
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "corrupt") || contains(files.error(), "not a database")) << files.error();
+  EXPECT_TRUE(files.failure().is_corrupt()) << files.error();
   EXPECT_TRUE(contains(files.error(), shop.string())) << files.error();
 }
 
@@ -176,6 +183,7 @@ TEST(DatabaseFiles, ALockedFileIsReportedAsLocked) {
   auto files = open_database_files(shop, quick());
   ASSERT_FALSE(files);
   EXPECT_TRUE(contains(files.error(), "locked by another program")) << files.error();
+  EXPECT_TRUE(files.failure().is_busy()) << files.error();
   exec(holder.get(), "ROLLBACK");
 }
 

@@ -35,18 +35,18 @@ class DispatchDesk {
   }
 
   // An event as the workstation sends it to window `w`.
-  nlohmann::json send(const ui::Window& w, nlohmann::json event) {
-    event["window"] = w.id();
+  ui::DispatchResult send(const ui::Window& w, ui::EventRequest event) {
+    event.window = w.id();
     return ui::dispatch_event(*shop.windows, event);
   }
   // Double-clicks the work order's row in the list (un-checking 在修 first
   // when it is not in repair); the repair-item window, or null.
   fw::w_svc300_03* dispatch(const std::string& bh) {
-    if (row_of(bh) == 0 && list().cbx_1.checked) send(list(), {{"control", "cbx_1"}, {"event", "clicked"}, {"checked", false}});
+    if (row_of(bh) == 0 && list().cbx_1.checked) send(list(), {.control = "cbx_1", .event = "clicked", .checked = false});
     const long row = row_of(bh);
     EXPECT_GT(row, 0) << bh << " is not listed";
     if (row < 1) return nullptr;
-    send(list(), {{"control", "dw_1"}, {"event", "doubleclicked"}, {"row", row}, {"column", "cwtsbh"}});
+    send(list(), {.control = "dw_1", .event = "doubleclicked", .row = row, .column = "cwtsbh"});
     return items();
   }
 
@@ -67,7 +67,7 @@ class DispatchDesk {
     if (!w) return -2;
     w->dw_1->setrow(item_row(item));
     const size_t lists = shop.ui.selection_lists.size();
-    send(*w, {{"control", button}, {"event", "clicked"}});
+    send(*w, {.control = button, .event = "clicked"});
     if (shop.ui.selection_lists.size() == lists) return -2;
     long chosen = 0;
     const auto& rows = shop.ui.selection_lists.back().rows;
@@ -75,7 +75,7 @@ class DispatchDesk {
       if (!rows[i].empty() && rows[i][0] == code) chosen = static_cast<long>(i) + 1;
     if (chosen == 0) return -2;
     shop.ui.selections.push_back(chosen);
-    return send(*w, {{"control", button}, {"event", "clicked"}}).value("result", -1L);
+    return send(*w, {.control = button, .event = "clicked"}).result;
   }
   // The codes a selection list offered (its first column).
   static std::vector<std::string> offered(const ui::SelectionList& list) {

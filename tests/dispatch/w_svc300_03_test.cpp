@@ -46,14 +46,14 @@ TEST(RepairItemDispatch, OffersActiveTeamsAndTheirMechanicsAndSavesTheChoice) {
   EXPECT_EQ(desk.choose("ZD001", "cb_2", "201"), 1);
   EXPECT_EQ(shown(*w, zd, "czxrdm", "cgrmc"), "201/钱进");
   // A double-click on the mechanic: B01 offers 101 and 102, not 103 (a worker) nor 104 (stopped).
-  desk.send(*w, {{"control", "dw_1"}, {"event", "doubleclicked"}, {"row", desk.item_row("BY001")}, {"column", "cgrmc"}});
+  desk.send(*w, {.control = "dw_1", .event = "doubleclicked", .row = desk.item_row("BY001"), .column = "cgrmc"});
   EXPECT_EQ(sorted(DispatchDesk::offered(desk.shop.ui.selection_lists.back())), (std::vector<std::string>{"101", "102"}));
   EXPECT_EQ(desk.choose("BY001", "cb_2", "102"), 1);
 
   // Nothing is written before the save; the save writes these two items and nothing else.
   EXPECT_EQ(desk.assignment(kOrder, "ZD001"), "B01/102");
   const std::string before = dump_database(desk.shop.db_path());
-  EXPECT_EQ(desk.send(*w, {{"control", "cb_3"}, {"event", "clicked"}})["result"], 1);
+  EXPECT_EQ(desk.send(*w, {.control = "cb_3", .event = "clicked"}).result, 1);
   EXPECT_EQ(desk.shop.ui.texts(), std::vector<std::string>{"保存成功！"});
   EXPECT_EQ(desk.assignment(kOrder, "ZD001"), "B02/201");
   EXPECT_EQ(desk.assignment(kOrder, "BY001"), "B01/102");
@@ -86,12 +86,12 @@ TEST(RepairItemDispatch, RefusesWhatCannotBeDispatched) {
   ASSERT_NE(w, nullptr);
   // A team without main mechanics, then no team; typing into an item.
   ASSERT_EQ(desk.choose("SB001", "cb_1", "B06"), 1);
-  desk.send(*w, {{"control", "cb_2"}, {"event", "clicked"}});
+  desk.send(*w, {.control = "cb_2", .event = "clicked"});
   w->dw_1->setitem(w->dw_1->getrow(), "cbzdm", Value(std::string(" ")));
-  desk.send(*w, {{"control", "cb_2"}, {"event", "clicked"}});
+  desk.send(*w, {.control = "cb_2", .event = "clicked"});
   EXPECT_EQ(desk.shop.ui.texts(), (std::vector<std::string>{"该班组没有可以派工的主修人！", "请先选择班组！"}));
-  auto typed = desk.send(*w, {{"control", "dw_1"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cbzdm"}, {"data", "B04"}});
-  EXPECT_EQ(typed.value("ok", true), false) << typed.dump();
+  auto typed = desk.send(*w, {.control = "dw_1", .event = "itemchanged", .row = 1, .column = "cbzdm", .data = "B04"});
+  EXPECT_FALSE(typed.ok) << "typed data refused: " << typed.error;
 
   // Settled, or the item renamed, by another workstation before the save: refused, nothing written.
   auto other = desk.shop.open_session();

@@ -28,18 +28,18 @@ TEST(DispatchList, InRepairOnOpeningOthersWhenUncheckedAndTheFilterSurvivesRefre
             desk.shop.committed("select count(*) into :v from svcb20c where cgsh = '01' and cwxzt = '0' and lqqbs = 0"));
   EXPECT_FALSE(column(w, "cwtsbh").count("1010000000004"));  // prior arrears: never offered
 
-  desk.send(w, {{"control", "cbx_1"}, {"event", "clicked"}, {"checked", false}});
+  desk.send(w, {.control = "cbx_1", .event = "clicked", .checked = false});
   EXPECT_EQ(w.dw_1.ois_outfilter, "cwxzt <> '0'");
   EXPECT_EQ(column(w, "cwxzt"), (std::set<std::string>{"1", "2"}));
 
   // Another workstation settles 1010000000002: a refresh lists it under the kept filter.
   desk.shop.session->sqlca.exec("update svcb20c set cwxzt = '1' where cwtsbh = '1010000000002' and cgsh = '01'");
   ASSERT_EQ(desk.shop.session->sqlca.commit(), 0);
-  desk.send(w, {{"control", ""}, {"event", "ue_refresh"}});
+  desk.send(w, {.control = "", .event = "ue_refresh"});
   EXPECT_EQ(column(w, "cwxzt"), (std::set<std::string>{"1", "2"}));
   EXPECT_TRUE(column(w, "cwtsbh").count("1010000000002"));
 
-  desk.send(w, {{"control", "cbx_1"}, {"event", "clicked"}, {"checked", true}});
+  desk.send(w, {.control = "cbx_1", .event = "clicked", .checked = true});
   EXPECT_EQ(column(w, "cwxzt"), std::set<std::string>{"0"});
   EXPECT_TRUE(desk.shop.ui.shown.empty());
 }
@@ -58,12 +58,12 @@ TEST(DispatchList, DoubleClickAndEnterOpenTheItemsOrStopInTheirOrder) {
 
   // Enter does the same; other keys keep the list's own behaviour.
   w.dw_1->setrow(desk.row_of("1010000000002"));
-  EXPECT_EQ(desk.send(w, {{"control", "dw_1"}, {"event", "ue_keydown"}, {"key", 13}})["result"], 1);
+  EXPECT_EQ(desk.send(w, {.control = "dw_1", .event = "ue_keydown", .key = 13}).result, 1);
   ASSERT_NE(desk.items(), nullptr);
   EXPECT_EQ(desk.items()->is_wtsbh, "1010000000002");
   ui::close(*desk.items());
   const long row = w.dw_1->getrow();
-  desk.send(w, {{"control", "dw_1"}, {"event", "ue_keydown"}, {"key", 40}});
+  desk.send(w, {.control = "dw_1", .event = "ue_keydown", .key = 40});
   EXPECT_EQ(w.dw_1->getrow(), row + 1);
   EXPECT_EQ(desk.items(), nullptr);
 
@@ -74,13 +74,13 @@ TEST(DispatchList, DoubleClickAndEnterOpenTheItemsOrStopInTheirOrder) {
   }
   w.dw_1->setfilter("cwxzt = '9'");
   w.dw_1->filter();
-  desk.send(w, {{"control", "dw_1"}, {"event", "ue_keydown"}, {"key", 13}});
+  desk.send(w, {.control = "dw_1", .event = "ue_keydown", .key = 13});
   EXPECT_EQ(w.wf_double_enter(), 0);
   EXPECT_TRUE(desk.shop.ui.shown.empty());
   EXPECT_EQ(desk.items(), nullptr);
 
   // No repair items; a failed count.
-  desk.send(w, {{"control", ""}, {"event", "ue_refresh"}});
+  desk.send(w, {.control = "", .event = "ue_refresh"});
   EXPECT_EQ(desk.dispatch("2010000000003"), nullptr);
   desk.shop.session->sqlca.faults().fail_matching("from svcb20d where cwtsbh", "injected failure");
   EXPECT_EQ(desk.dispatch("1010000000001"), nullptr);

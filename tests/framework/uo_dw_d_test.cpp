@@ -35,8 +35,8 @@ class ListKeys : public ::testing::Test {
     const char* notes[] = {"b", "a", "b"};
     for (long r = 1; r <= 3; ++r) w->dw_1->setitem(r, "cbz", notes[r - 1]);
   }
-  nlohmann::json key(int code) {
-    return ui::dispatch_event(m, {{"window", w->id()}, {"control", "dw_1"}, {"event", "ue_keydown"}, {"key", code}});
+  ui::DispatchResult key(int code) {
+    return ui::dispatch_event(m, {.window = w->id(), .control = "dw_1", .event = "ue_keydown", .key = code});
   }
   kq::testing::TestShop shop;  // the session the work window binds to
   ui::WindowRegistry registry;
@@ -67,16 +67,16 @@ TEST_F(ListKeys, SortManyAddsKeysAndTurnsOnlyTheClickedOne) {
 }
 
 TEST_F(ListKeys, KeysMoveTheCurrentRowWithinTheList) {
-  EXPECT_EQ(key(40)["result"], 1);
+  EXPECT_EQ(key(40).result, 1);
   EXPECT_EQ(w->dw_1->getrow(), 2);
   EXPECT_TRUE(w->dw_1->isselected(2));
   EXPECT_FALSE(w->dw_1->isselected(1));
   key(35);
   EXPECT_EQ(w->dw_1->getrow(), 3);
-  EXPECT_EQ(key(40)["result"], 0);  // past the end: stays
+  EXPECT_EQ(key(40).result, 0);  // past the end: stays
   key(36);
   EXPECT_EQ(w->dw_1->getrow(), 1);
-  EXPECT_EQ(key(13)["result"], 0);  // Enter is the window's
+  EXPECT_EQ(key(13).result, 0);  // Enter is the window's
   EXPECT_EQ(w->moved_to, (std::vector<long>{2, 3, 1}));
 }
 

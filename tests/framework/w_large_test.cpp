@@ -44,19 +44,19 @@ class WorkWindow : public ::testing::Test {
     SettledList::refresh = refresh;
     return static_cast<SettledList*>(shop.windows->open("w_test_settled"));
   }
-  nlohmann::json command(const SettledList* w, const char* event) {
-    return ui::dispatch_event(*shop.windows, {{"window", w->id()}, {"control", ""}, {"event", event}});
+  ui::DispatchResult command(const SettledList* w, const char* event) {
+    return ui::dispatch_event(*shop.windows, {.window = w->id(), .event = event});
   }
   DemoShop shop;
 };
 
 TEST_F(WorkWindow, RefreshIsOfferedOnlyWhenEnabled) {
   SettledList* w = open(false);
-  EXPECT_FALSE(command(w, "ue_refresh")["ok"].get<bool>());
+  EXPECT_FALSE(command(w, "ue_refresh").ok);
   EXPECT_EQ(w->refreshed, 0);
   ui::close(*w);
   w = open(true);
-  EXPECT_EQ(command(w, "ue_refresh")["result"], 1);
+  EXPECT_EQ(command(w, "ue_refresh").result, 1);
   EXPECT_EQ(w->refreshed, 1);
   EXPECT_EQ(w->dw_d, &w->dw_1);
   EXPECT_EQ(w->focus(), "dw_1");
@@ -76,13 +76,12 @@ TEST_F(WorkWindow, TheMenuFollowsIsMenutext) {
   EXPECT_TRUE(w->menu().commands[2].enabled);
 
   auto send = [&](long number) {
-    return ui::dispatch_event(*shop.windows,
-                              {{"window", w->id()}, {"control", ""}, {"event", "ue_cus"}, {"number", number}});
+    return ui::dispatch_event(*shop.windows, {.window = w->id(), .event = "ue_cus", .number = number});
   };
-  EXPECT_EQ(send(1)["result"], 1);
-  EXPECT_FALSE(send(2)["ok"].get<bool>());
-  EXPECT_EQ(send(3)["result"], 1);
-  EXPECT_FALSE(send(4)["ok"].get<bool>());
+  EXPECT_EQ(send(1).result, 1);
+  EXPECT_FALSE(send(2).ok);
+  EXPECT_EQ(send(3).result, 1);
+  EXPECT_FALSE(send(4).ok);
   EXPECT_EQ(w->commands, (std::vector<long>{1, 3}));
 
   w->is_menutext[1] = "当前";
@@ -96,7 +95,7 @@ TEST_F(WorkWindow, TheMenuFollowsIsMenutext) {
 TEST_F(WorkWindow, PreviewShowsTheListTitledWithTheWindow) {
   SettledList* w = open(true);
   ASSERT_GT(w->dw_1->rowcount(), 0);
-  EXPECT_EQ(command(w, "ue_preview")["result"], 1);
+  EXPECT_EQ(command(w, "ue_preview").result, 1);
   ASSERT_EQ(shop.ui.previews.size(), 1u);
   const ui::Preview& p = shop.ui.previews[0];
   EXPECT_EQ(p.title, "已结算委托书");

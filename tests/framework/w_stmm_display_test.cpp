@@ -23,8 +23,8 @@ class ListDelete : public ::testing::Test {
     list->dw_display->setrow(list->row_of("1010000000005"));
   }
   long remove() {
-    return ui::dispatch_event(*shop.windows, {{"window", list->id()}, {"control", ""}, {"event", "ue_do_delete"}})
-        .value("result", -99L);
+    ui::DispatchResult r = ui::dispatch_event(*shop.windows, {.window = list->id(), .event = "ue_do_delete"});
+    return r.ok ? r.result : -99L;
   }
 
   DemoShop shop;
@@ -86,10 +86,10 @@ TEST_F(ListDelete, TheListIsReadOnlyAndHighlightsItsCurrentRow) {
   EXPECT_EQ(list->dw_display->describe("DataWindow.Grid.ColumnMove"), "No");
   EXPECT_TRUE(list->dw_display->isselected(1));
   EXPECT_EQ(list->dw_display->getselectedrow(1), 0);  // only the one row
-  nlohmann::json refused = ui::dispatch_event(
-      *shop.windows, {{"window", list->id()}, {"control", "dw_display"}, {"event", "itemchanged"}, {"row", 1},
-                      {"column", "ngs"}, {"data", "9"}});
-  EXPECT_FALSE(refused["ok"].get<bool>());
+  ui::DispatchResult refused = ui::dispatch_event(
+      *shop.windows,
+      {.window = list->id(), .control = "dw_display", .event = "itemchanged", .row = 1, .column = "ngs", .data = "9"});
+  EXPECT_FALSE(refused.ok);
 }
 
 }  // namespace

@@ -32,8 +32,8 @@ class EditSave : public ::testing::Test {
     EXPECT_EQ(edit->dw_edit->setitem(1, "ngs", Value("3.5")), 1);
   }
   long save() {
-    return ui::dispatch_event(*shop.windows, {{"window", edit->id()}, {"control", ""}, {"event", "ue_cus"}, {"number", 1}})
-        .value("result", -99L);
+    ui::DispatchResult r = ui::dispatch_event(*shop.windows, {.window = edit->id(), .event = "ue_cus", .number = 1});
+    return r.ok ? r.result : -99L;
   }
 
   DemoShop shop;
@@ -133,10 +133,10 @@ TEST(EditSaveAskAndTell, NoStopsTheSaveYesSavesTellsAndClosesToTheList) {
   auto* edit = static_cast<IrreversibleEdit*>(shop.windows->find("w_test_edit"));
   ASSERT_NE(edit, nullptr);
   ASSERT_EQ(edit->dw_edit->setitem(1, "ngs", Value("3.5")), 1);
-  const nlohmann::json save = {{"window", edit->id()}, {"control", ""}, {"event", "ue_cus"}, {"number", 1}};
+  const ui::EventRequest save{.window = edit->id(), .event = "ue_cus", .number = 1};
 
   // 否 (the default): asked after validation, nothing written, the window stays.
-  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).value("result", -99L), 0);
+  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).result, 0);
   EXPECT_EQ(edit->steps, Steps{"ue_valid_check"});
   ASSERT_EQ(shop.ui.shown.size(), 1u);
   EXPECT_EQ(shop.ui.shown[0].text, "确定保存工时 3.5 ？");
@@ -149,7 +149,7 @@ TEST(EditSaveAskAndTell, NoStopsTheSaveYesSavesTellsAndClosesToTheList) {
   // 是: saved, told, and the list is in front with the focus, refreshed.
   shop.ui.shown.clear();
   shop.ui.answers = {1};
-  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).value("result", -99L), 1);
+  EXPECT_EQ(ui::dispatch_event(*shop.windows, save).result, 1);
   EXPECT_EQ(shop.ui.texts(), (Steps{"确定保存工时 3.5 ？", "保存成功！"}));
   EXPECT_EQ(shop.committed(kNewHours), "1");
   EXPECT_EQ(shop.windows->find("w_test_edit"), nullptr);

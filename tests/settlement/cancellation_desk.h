@@ -48,8 +48,7 @@ class CancellationDesk {
     EXPECT_GT(row, 0) << bh << " is not listed";
     if (row < 1) return nullptr;
     ui::dispatch_event(*shop.windows,
-                       {{"window", w.id()}, {"control", "dw_display"}, {"event", "doubleclicked"}, {"row", row},
-                        {"column", "cwtsbh"}});
+                       {.window = w.id(), .control = "dw_display", .event = "doubleclicked", .row = row, .column = "cwtsbh"});
     auto* edit = dynamic_cast<w_svc305_01*>(shop.windows->find("w_svc305_01"));
     EXPECT_NE(edit, nullptr) << "w_svc305_01 did not open for " << bh;
     return edit;

@@ -85,9 +85,9 @@ class CardWindow : public ::testing::Test {
     for (long r = 1; r <= list->dw_display->rowcount(); ++r)
       if (list->dw_display->getitemstring(r, "cwtsbh") == bh) row = r;
     EXPECT_GT(row, 0) << bh;
-    nlohmann::json event = {
-        {"window", list->id()}, {"control", "dw_display"}, {"event", "doubleclicked"}, {"row", row}, {"column", "cwtsbh"}};
-    EXPECT_EQ(ui::dispatch_event(*shop.windows, event)["ok"], true);
+    EXPECT_TRUE(ui::dispatch_event(*shop.windows, {.window = list->id(), .control = "dw_display", .event = "doubleclicked",
+                                                   .row = row, .column = "cwtsbh"})
+                    .ok);
     auto* edit = dynamic_cast<w_svc305_01*>(shop.windows->find("w_svc305_01"));
     EXPECT_NE(edit, nullptr);
     return *edit;

@@ -204,17 +204,17 @@ TEST(CancellationValidation, FreeFlagOfTheCategory) {
 }
 
 // An event as the browser sends it to window `w`; the server's answer.
-nlohmann::json send(CancellationDesk& desk, w_svc305_01& w, nlohmann::json event) {
-  event["window"] = w.id();
+ui::DispatchResult send(CancellationDesk& desk, w_svc305_01& w, ui::EventRequest event) {
+  event.window = w.id();
   return ui::dispatch_event(*desk.shop.windows, event);
 }
 
-// The state of control `name` as the browser receives it.
-nlohmann::json control_state(w_svc305_01& w, const std::string& name) {
-  const nlohmann::json state = ui::window_state(w);
-  for (const nlohmann::json& c : state["controls"])
-    if (c.value("name", "") == name) return c;
-  return nlohmann::json::object();
+// The state of control `name` as the browser is to draw it.
+ui::ControlState control_state(w_svc305_01& w, const std::string& name) {
+  for (const ui::ControlState& c : ui::window_state(w).controls)
+    if (c.name == name) return c;
+  ADD_FAILURE() << "no control " << name;
+  return {};
 }
 
 TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
@@ -222,11 +222,11 @@ TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
   std::ofstream(desk.shop.dir() / "pb.ini") << "[database]\nickcom=/dev/kq-no-such-reader\n";
   w_svc305_01* w = desk.open("1010000000006");  // paid by card 8801000001
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(control_state(*w, "sle_1").value("readonly", false), true);
+  EXPECT_TRUE(control_state(*w, "sle_1").displayonly);
 
   // Typed into the card number: refused, nothing taken.
-  nlohmann::json typed = send(desk, *w, {{"control", "sle_1"}, {"event", "modified"}, {"text", "8801000001"}});
-  EXPECT_EQ(typed.value("ok", true), false) << typed.dump();
+  ui::DispatchResult typed = send(desk, *w, {.control = "sle_1", .event = "modified", .text = "8801000001"});
+  EXPECT_FALSE(typed.ok) << "typed into the card number";
   EXPECT_EQ(w->sle_1.text, "");
 
   // A read that fails leaves no number, so the save is refused.
@@ -240,7 +240,7 @@ TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
   // 刷卡消费 of the card settlement cannot be unticked: not in the window,
   // and not by a row changed any other way.
   desk.shop.ui.shown.clear();
-  send(desk, *w, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cskxf"}, {"data", "0"}});
+  send(desk, *w, {.control = "dw_edit", .event = "itemchanged", .row = 1, .column = "cskxf", .data = "0"});
   EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxf"), "1");
   EXPECT_EQ(w->dw_edit->getitemstring(1, "cskxgbs"), "0");
   w->dw_edit->setitem(1, "cskxf", "0");
@@ -254,11 +254,12 @@ TEST(CancellationWindow, WithoutCqTheCardNumberComesFromTheReaderOnly) {
   CancellationDesk cq;
   w_svc305_01* with_cq = cq.open("1010000000006");
   ASSERT_NE(with_cq, nullptr);
-  EXPECT_EQ(control_state(*with_cq, "sle_1").value("readonly", false), false);
-  EXPECT_EQ(send(cq, *with_cq, {{"control", "sle_1"}, {"event", "getfocus"}, {"text", "8801000001"}}).value("ok", false),
-            true);
+  EXPECT_FALSE(control_state(*with_cq, "sle_1").displayonly);
+  const ui::DispatchResult typed_with_cq =
+      send(cq, *with_cq, {.control = "sle_1", .event = "getfocus", .text = "8801000001"});
+  EXPECT_TRUE(typed_with_cq.ok) << typed_with_cq.error;
   EXPECT_EQ(with_cq->sle_1.text, "8801000001");
-  send(cq, *with_cq, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cskxf"}, {"data", "0"}});
+  send(cq, *with_cq, {.control = "dw_edit", .event = "itemchanged", .row = 1, .column = "cskxf", .data = "0"});
   EXPECT_EQ(with_cq->dw_edit->getitemstring(1, "cskxf"), "0");
   EXPECT_EQ(with_cq->dw_edit->getitemstring(1, "cskxgbs"), "1");
   EXPECT_TRUE(cq.shop.ui.texts().empty()) << ::testing::PrintToString(cq.shop.ui.texts());
@@ -272,20 +273,20 @@ TEST(CancellationWindow, TypedTextIsHeldToItsColumnsLength) {
   ASSERT_EQ(cbz_type, "VARCHAR(255)");
   w_svc305_01* w = desk.open("1010000000005");
   ASSERT_NE(w, nullptr);
-  EXPECT_EQ(control_state(*w, "mle_1").value("limit", 0), 255);
+  EXPECT_EQ(control_state(*w, "mle_1").limit, 255);
 
   std::string longest;
   for (int i = 0; i < 255; ++i) longest += "因";
-  nlohmann::json fits = send(desk, *w, {{"control", "mle_1"}, {"event", "getfocus"}, {"text", longest}});
-  EXPECT_EQ(fits.value("ok", false), true) << fits.dump();
-  nlohmann::json over = send(desk, *w, {{"control", "mle_1"}, {"event", "getfocus"}, {"text", longest + "x"}});
-  EXPECT_EQ(over.value("ok", true), false);
-  EXPECT_EQ(over.value("error", ""), "原因说明最多 255 个字符");
+  ui::DispatchResult fits = send(desk, *w, {.control = "mle_1", .event = "getfocus", .text = longest});
+  EXPECT_TRUE(fits.ok) << fits.error;
+  ui::DispatchResult over = send(desk, *w, {.control = "mle_1", .event = "getfocus", .text = longest + "x"});
+  EXPECT_FALSE(over.ok);
+  EXPECT_EQ(over.error, "原因说明最多 255 个字符");
   EXPECT_EQ(w->mle_1.text, longest);
 
-  nlohmann::json status =
-      send(desk, *w, {{"control", "dw_edit"}, {"event", "itemchanged"}, {"row", 1}, {"column", "cwxzt"}, {"data", "00"}});
-  EXPECT_EQ(status.value("error", ""), "输入内容最多 1 个字符");
+  ui::DispatchResult status =
+      send(desk, *w, {.control = "dw_edit", .event = "itemchanged", .row = 1, .column = "cwxzt", .data = "00"});
+  EXPECT_EQ(status.error, "输入内容最多 1 个字符");
   EXPECT_EQ(w->dw_edit->getitemstring(1, "cwxzt"), "1");
 
   // A reason that reached the window some other way is refused by the save.

@@ -73,8 +73,9 @@ Result<void> use_rollback_journal(sqlite3* db, const SchemaKind& kind) {
 Result<void> quick_check(sqlite3* db, const SchemaKind& kind) {
   std::string result;
   int rc = query_text(db, "PRAGMA \"" + kind.schema + "\".quick_check(1)", result);
-  if (rc != SQLITE_OK) return make_error(describe(db, kind) + " is corrupt (" + sqlite3_errmsg(db) + ")");
-  if (result != "ok") return make_error(describe(db, kind) + " is corrupt (" + result + ")");
+  if (rc != SQLITE_OK)
+    return make_error(describe(db, kind) + " is corrupt (" + sqlite3_errmsg(db) + ")", ErrorKind::Corrupt);
+  if (result != "ok") return make_error(describe(db, kind) + " is corrupt (" + result + ")", ErrorKind::Corrupt);
   return {};
 }
 
@@ -124,7 +125,7 @@ Result<void> create_schema(sqlite3* db) {
   if (!club) return make_error(club.error());
   for (const SchemaKind* kind : {&*shop, &*club}) {
     auto state = read_state(db, *kind);
-    if (!state) return make_error(state.error());
+    if (!state) return state.failure();
     if (!state->fresh()) return make_error(describe(db, *kind) + " is not empty; its schema cannot be created");
   }
   return migrate(db);
@@ -148,10 +149,11 @@ Result<DatabaseFiles> open_database_files(const fs::path& shop_path, const OpenO
   if (ec) return make_error(club_name + " cannot be reached (" + ec.message() + ")");
   if (shop_exists && fs::is_directory(shop_path, ec)) return make_error(shop_name + " is a folder, not a file");
   if (!shop_exists && !options.create)
-    return make_error(shop_name + " does not exist; create it with `kq_svc_309 db init --db " +
-                      shop_path.string() + "`");
+    return make_error(shop_name + " does not exist; create it with `kq_svc_309 db init --db " + shop_path.string() + "`",
+                      ErrorKind::NotFound);
   if (!club_exists && !options.create)
-    return make_error(club_name + " does not exist beside the shop database " + shop_path.string());
+    return make_error(club_name + " does not exist beside the shop database " + shop_path.string(),
+                      ErrorKind::NotFound);
   if (options.create && !shop_path.parent_path().empty()) {
     fs::create_directories(shop_path.parent_path(), ec);
     if (ec) return make_error("folder " + shop_path.parent_path().string() + " cannot be created (" + ec.message() + ")");
@@ -161,29 +163,31 @@ Result<DatabaseFiles> open_database_files(const fs::path& shop_path, const OpenO
   bool created_shop = !shop_exists;
   bool created_club = false;
   sqlite3* raw = nullptr;
-  auto fail = [&](const std::string& message) -> Result<DatabaseFiles> {
+  auto fail = [&](Error error) -> Result<DatabaseFiles> {
     if (raw != nullptr) sqlite3_close_v2(raw);
     raw = nullptr;
     if (created_shop) remove_database_file(shop_path);
     if (created_club) remove_database_file(club_path);
-    return make_error(message);
+    return error;
   };
 
   int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_URI | (options.create ? SQLITE_OPEN_CREATE : 0);
   int rc = sqlite3_open_v2(shop_path.c_str(), &raw, flags, nullptr);
   if (rc != SQLITE_OK)
-    return fail(shop_name + " cannot be opened (" + (raw != nullptr ? sqlite3_errmsg(raw) : "out of memory") + ")");
+    return fail(make_error(shop_name + " cannot be opened (" + (raw != nullptr ? sqlite3_errmsg(raw) : "out of memory") + ")",
+                           failure_kind(rc)));
   sqlite3_extended_result_codes(raw, 1);
   sqlite3_busy_timeout(raw, options.busy_timeout_ms);
 
   MigrateOptions migrate_options{options.create, options.migrate};
   auto shop_state = read_state(raw, *shop);
-  if (!shop_state) return fail(shop_state.error());
+  if (!shop_state) return fail(shop_state.failure());
   if (auto ok = check_state(*shop_state, *shop, migrate_options, {*club}, describe(raw, *shop)); !ok)
-    return fail(ok.error());
+    return fail(ok.failure());
   if (!club_exists && !shop_state->fresh())
-    return fail(club_name + " is missing beside the " + describe(raw, *shop) +
-                "; restore it (a new, empty club database would lose the membership cards)");
+    return fail(make_error(club_name + " is missing beside the " + describe(raw, *shop) +
+                               "; restore it (a new, empty club database would lose the membership cards)",
+                           ErrorKind::NotFound));
 
   {
     sqlite3_stmt* st = nullptr;
@@ -197,22 +201,22 @@ Result<DatabaseFiles> open_database_files(const fs::path& shop_path, const OpenO
     std::string msg = sqlite3_errmsg(raw);
     sqlite3_finalize(st);
     created_club = !club_exists && fs::exists(club_path, ec);
-    if (rc != SQLITE_OK) return fail(club_name + " cannot be attached (" + msg + ")");
+    if (rc != SQLITE_OK) return fail(make_error(club_name + " cannot be attached (" + msg + ")", failure_kind(rc)));
   }
   auto club_state = read_state(raw, *club);
-  if (!club_state) return fail(club_state.error());
+  if (!club_state) return fail(club_state.failure());
   if (auto ok = check_state(*club_state, *club, migrate_options, {*shop}, describe(raw, *club)); !ok)
-    return fail(ok.error());
+    return fail(ok.failure());
 
   if (options.check_integrity) {
-    if (auto ok = quick_check(raw, *shop); !ok) return fail(ok.error());
-    if (auto ok = quick_check(raw, *club); !ok) return fail(ok.error());
+    if (auto ok = quick_check(raw, *shop); !ok) return fail(ok.failure());
+    if (auto ok = quick_check(raw, *club); !ok) return fail(ok.failure());
   }
   for (const SchemaKind* kind : {&*shop, &*club}) {
-    if (auto ok = use_rollback_journal(raw, *kind); !ok) return fail(ok.error());
+    if (auto ok = use_rollback_journal(raw, *kind); !ok) return fail(ok.failure());
   }
-  if (auto ok = migrate_schema(raw, *shop, migrate_options, {*club}); !ok) return fail(ok.error());
-  if (auto ok = migrate_schema(raw, *club, migrate_options, {*shop}); !ok) return fail(ok.error());
+  if (auto ok = migrate_schema(raw, *shop, migrate_options, {*club}); !ok) return fail(ok.failure());
+  if (auto ok = migrate_schema(raw, *club, migrate_options, {*shop}); !ok) return fail(ok.failure());
 
   sqlite3* db = raw;
   raw = nullptr;

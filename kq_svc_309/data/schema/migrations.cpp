@@ -94,6 +94,16 @@ Result<std::vector<Script>> embedded_scripts(std::string_view folder) {
   return scripts;
 }
 
+ErrorKind failure_kind(int rc) {
+  switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return ErrorKind::Busy;
+    case SQLITE_NOTADB: return ErrorKind::Foreign;
+    case SQLITE_CORRUPT: return ErrorKind::Corrupt;
+    default: return ErrorKind::Other;
+  }
+}
+
 std::string describe(sqlite3* db, const SchemaKind& kind) {
   const char* file = sqlite3_db_filename(db, kind.schema.c_str());
   if (file == nullptr || *file == '\0') return kind.label + " (in memory)";
@@ -114,7 +124,7 @@ Result<SchemaState> read_state(sqlite3* db, const SchemaKind& kind) {
     // Reading the schema table parses every definition: a damaged first page shows here.
     rc = query_int(db, "SELECT count(*) FROM \"" + s + "\".sqlite_schema", v);
   }
-  if (rc != SQLITE_OK) return make_error(describe(db, kind) + " " + failure_text(db, rc));
+  if (rc != SQLITE_OK) return make_error(describe(db, kind) + " " + failure_text(db, rc), failure_kind(rc));
   state.objects = v;
   return state;
 }
@@ -124,24 +134,28 @@ Result<void> check_state(const SchemaState& state, const SchemaKind& kind, const
   const int latest = static_cast<int>(kind.scripts.size());
   if (state.fresh()) {
     if (!options.allow_create)
-      return make_error(where + " is empty (not initialised); create its schema with `kq_svc_309 db init`");
+      return make_error(where + " is empty (not initialised); create its schema with `kq_svc_309 db init`",
+                        ErrorKind::NotFound);
     return {};
   }
   if (state.application_id != kind.application_id) {
     for (const auto& other : other_kinds) {
       if (other.application_id == state.application_id && state.application_id != 0)
-        return make_error(where + " is a kq_svc_309 " + other.label + ", not a " + kind.label);
+        return make_error(where + " is a kq_svc_309 " + other.label + ", not a " + kind.label, ErrorKind::Foreign);
     }
     if (state.application_id == 0)
       return make_error(where + " is not a kq_svc_309 " + kind.label +
-                        ": it holds tables of another application and no kq_svc_309 mark");
+                            ": it holds tables of another application and no kq_svc_309 mark",
+                        ErrorKind::Foreign);
     return make_error(where + " is not a kq_svc_309 " + kind.label + " (application id " +
-                      hex32(state.application_id) + ")");
+                          hex32(state.application_id) + ")",
+                      ErrorKind::Foreign);
   }
   if (state.version > latest)
     return make_error(where + " has schema version " + std::to_string(state.version) +
                       ", newer than this program knows (up to " + std::to_string(latest) +
-                      "); use a newer kq_svc_309");
+                          "); use a newer kq_svc_309",
+                      ErrorKind::UnsupportedVersion);
   if (state.version < latest && !options.allow_upgrade)
     return make_error(where + " has schema version " + std::to_string(state.version) + ", older than " +
                       std::to_string(latest) + "; bring it forward with `kq_svc_309 db init`");
@@ -152,7 +166,7 @@ Result<void> migrate_schema(sqlite3* db, const SchemaKind& kind, const MigrateOp
                             const std::vector<SchemaKind>& other_kinds) {
   const std::string where = describe(db, kind);
   auto state = read_state(db, kind);
-  if (!state) return make_error(state.error());
+  if (!state) return state.failure();
   if (auto ok = check_state(*state, kind, options, other_kinds, where); !ok) return ok;
 
   const std::string s = "\"" + kind.schema + "\"";
@@ -162,13 +176,14 @@ Result<void> migrate_schema(sqlite3* db, const SchemaKind& kind, const MigrateOp
     int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, &err);
     if (rc != SQLITE_OK) {
       sqlite3_free(err);
-      return make_error(where + " " + failure_text(db, sqlite3_extended_errcode(db)));
+      const int code = sqlite3_extended_errcode(db);
+      return make_error(where + " " + failure_text(db, code), failure_kind(code));
     }
     // Another program may have migrated between our read and the lock.
     auto now = read_state(db, kind);
     if (!now || now->version >= script.version) {
       sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-      if (!now) return make_error(now.error());
+      if (!now) return now.failure();
       if (auto ok = check_state(*now, kind, options, other_kinds, where); !ok) return ok;
       state = now;
       continue;

@@ -66,6 +66,11 @@ Result<void> migrate_schema(sqlite3* db, const SchemaKind& kind, const MigrateOp
 Result<void> check_state(const SchemaState& state, const SchemaKind& kind, const MigrateOptions& options,
                          const std::vector<SchemaKind>& other_kinds, const std::string& where);
 
+// The kind of error a failed SQLite call (its extended result code) gives:
+// Busy when the file is locked by another program, Foreign when it is no
+// database, Corrupt when it is a damaged one, Other otherwise.
+ErrorKind failure_kind(int rc);
+
 // "shop database /path/shop.db" or "shop database (in memory)": how messages
 // name `kind.schema` of `db`.
 std::string describe(sqlite3* db, const SchemaKind& kind);

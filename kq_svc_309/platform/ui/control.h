@@ -27,9 +27,6 @@ enum class ControlKind {
   Toolbar,
 };
 
-// "statictext", "commandbutton" ... as the workstation protocol names them.
-const char* kind_name(ControlKind kind);
-
 // Place and size within the window, in CSS pixels from its top left corner.
 struct Geometry {
   int x = 0, y = 0, width = 0, height = 0;

@@ -11,8 +11,6 @@
 
 namespace kq::ui {
 
-using nlohmann::json;
-
 namespace {
 
 // Control events the workstation sends.
@@ -21,29 +19,8 @@ const std::set<std::string, std::less<>> kControlEvents = {
     "getfocus",  "ue_after_double", "rowfocuschanged", "itemchanged", "scroll",
 };
 
-json refuse(std::string why) { return {{"ok", false}, {"error", std::move(why)}}; }
-json done(long result) { return {{"ok", true}, {"result", result}}; }
-
-// A whole number field of the event (0 when absent); false when present but not a whole number.
-bool number_field(const json& event, const char* name, long& out) {
-  out = 0;
-  auto it = event.find(name);
-  if (it == event.end() || it->is_null()) return true;
-  if (!it->is_number_integer()) return false;
-  out = it->get<long>();
-  return true;
-}
-
-bool string_field(const json& event, const char* name, std::string& out, bool& present) {
-  out.clear();
-  present = false;
-  auto it = event.find(name);
-  if (it == event.end() || it->is_null()) return true;
-  if (!it->is_string()) return false;
-  out = it->get<std::string>();
-  present = true;
-  return true;
-}
+DispatchResult refuse(std::string why) { return {.ok = false, .result = -1, .window = 0, .error = std::move(why)}; }
+DispatchResult done(long result) { return {.ok = true, .result = result}; }
 
 // The Column object showing `column`; null when none does.
 const dw::ObjectDef* column_object(const dw::DataWindow& d, const std::string& column) {
@@ -65,19 +42,18 @@ std::optional<std::string> column_too_long(const dw::DataWindow& d, const dw::Ob
   return text_too_long(label, def->length, typed);
 }
 
-json open_window(WindowManager& m, const json& event, const DispatchOptions& options) {
-  std::string classname;
-  bool present = false;
-  if (!string_field(event, "class", classname, present) || !present) return refuse("open: \"class\" is missing");
-  if (!options.may_open || !options.may_open(classname)) return refuse("window class " + classname + " cannot be opened");
-  Window* w = m.open(classname);
+DispatchResult open_window(WindowManager& m, const EventRequest& event, const DispatchOptions& options) {
+  if (event.window_class.empty()) return refuse("open: \"class\" is missing");
+  if (!options.may_open || !options.may_open(event.window_class))
+    return refuse("window class " + event.window_class + " cannot be opened");
+  Window* w = m.open(event.window_class);
   if (!w) return refuse(m.last_error());
-  json out = done(1);
-  out["window"] = w->id();
+  DispatchResult out = done(1);
+  out.window = w->id();
   return out;
 }
 
-json window_event(WindowManager& m, Window& w, const std::string& name, const Event& e) {
+DispatchResult window_event(WindowManager& m, Window& w, const std::string& name, const Event& e) {
   if (name == "close") {
     m.close(w);
     return done(1);
@@ -96,15 +72,15 @@ json window_event(WindowManager& m, Window& w, const std::string& name, const Ev
   return refuse(name + " is not a command of " + w.classname());
 }
 
-json datawindow_event(Window& w, DataWindowControl& c, const std::string& name, const json& event, Event& e,
-                      bool has_data) {
+DispatchResult datawindow_event(Window& w, DataWindowControl& c, const std::string& name, const EventRequest& event,
+                                const Event& e) {
   dw::DataWindow& d = c.dw();
+  const bool has_data = event.data.has_value();
   if (name == "scroll") {
     if (e.row < 1) return refuse("scroll: \"row\" must be 1 or more");
+    if (event.row_window < 0) return refuse("scroll: bad \"row_window\"");
     c.first_row = e.row;
-    long window = 0;
-    if (!number_field(event, "row_window", window) || window < 0) return refuse("scroll: bad \"row_window\"");
-    if (window > 0) c.row_window = window;
+    if (event.row_window > 0) c.row_window = event.row_window;
     c.shown_current_row = d.getrow();
     return done(1);
   }
@@ -132,72 +108,56 @@ json datawindow_event(Window& w, DataWindowControl& c, const std::string& name, 
     int accepted = d.accepttext();  // runs the itemchanged event
     if (name == "itemchanged") return done(accepted);
   }
+  // A click on a heading: no row, a column, nothing typed.
+  if (name == "clicked" && e.row == 0 && !e.column.empty() && !event.text && !event.checked)
+    w.heading_clicked(c, e.column);
   return done(w.triggerevent(c.name(), name, e));
 }
 
 }  // namespace
 
-json dispatch_event(WindowManager& m, const json& event, const DispatchOptions& options) {
-  if (!event.is_object()) return refuse("an event is a JSON object");
+DispatchResult dispatch_event(WindowManager& m, const EventRequest& event, const DispatchOptions& options) {
   WindowManager::Scope scope(m);
-
-  long window_id = 0;
-  std::string name, control, typed, data;
-  bool has_event = false, has_control = false, has_text = false, has_data = false;
+  if (event.event.empty()) return refuse("\"event\" is missing");
+  const std::string name = text::lower(event.event);
   Event e;
-  long key = 0, keyflags = 0;
-  if (!number_field(event, "window", window_id)) return refuse("\"window\" must be a whole number");
-  if (!string_field(event, "event", name, has_event) || !has_event) return refuse("\"event\" is missing");
-  if (!string_field(event, "control", control, has_control)) return refuse("\"control\" must be text");
-  if (!string_field(event, "text", typed, has_text)) return refuse("\"text\" must be text");
-  if (auto it = event.find("data"); it != event.end() && !it->is_null()) {
-    if (it->is_string()) data = it->get<std::string>();
-    else if (it->is_number_integer()) data = std::to_string(it->get<long long>());
-    else if (it->is_number()) data = it->dump();
-    else return refuse("\"data\" must be text or a number");
-    has_data = true;
-  }
-  bool has_column = false;
-  if (!string_field(event, "column", e.column, has_column)) return refuse("\"column\" must be text");
-  if (!number_field(event, "row", e.row) || !number_field(event, "number", e.number) ||
-      !number_field(event, "key", key) || !number_field(event, "keyflags", keyflags) ||
-      !number_field(event, "xpos", e.xpos) || !number_field(event, "ypos", e.ypos))
-    return refuse("row, number, key, keyflags, xpos and ypos are whole numbers");
-  e.key = static_cast<int>(key);
-  e.keyflags = static_cast<int>(keyflags);
-  e.data = data;
-  name = text::lower(name);
+  e.row = event.row;
+  e.column = event.column;
+  e.data = event.data.value_or("");
+  e.number = event.number;
+  e.key = event.key;
+  e.keyflags = event.keyflags;
+  e.xpos = event.xpos;
+  e.ypos = event.ypos;
 
-  if (window_id == 0) {
+  if (event.window == 0) {
     if (name == "open") return open_window(m, event, options);
     return refuse("the session has no event " + name);
   }
-  Window* w = m.find(static_cast<int>(window_id));
-  if (!w) return refuse("no open window " + std::to_string(window_id));
-  if (control.empty()) {
-    if (has_text || has_data) return refuse("a window event carries no typed text");
+  Window* w = m.find(event.window);
+  if (!w) return refuse("no open window " + std::to_string(event.window));
+  if (event.control.empty()) {
+    if (event.text || event.data) return refuse("a window event carries no typed text");
     return window_event(m, *w, name, e);
   }
 
-  Control* c = w->control(control);
-  if (!c) return refuse(w->classname() + " has no control " + control);
+  Control* c = w->control(event.control);
+  if (!c) return refuse(w->classname() + " has no control " + event.control);
   if (!c->visible) return refuse(c->name() + " is hidden");
   if (!c->enabled) return refuse(c->name() + " is disabled");
   if (kControlEvents.find(name) == kControlEvents.end()) return refuse(name + " is not an event the workstation sends");
 
-  auto checked = event.find("checked");
-  const bool has_checked = checked != event.end() && !checked->is_null();
-  if (has_checked && (!checked->is_boolean() || !c->checkable())) return refuse(c->name() + " cannot be checked");
-  if (has_text && !c->takes_text()) return refuse(c->name() + " takes no typed text");
-  if (has_text && c->displayonly && typed != c->text) return refuse(c->name() + " is display only");
-  if (has_text) {
-    if (auto too_long = text_too_long(c->label, c->limit, typed)) return refuse(*too_long);
+  if (event.checked && !c->checkable()) return refuse(c->name() + " cannot be checked");
+  if (event.text && !c->takes_text()) return refuse(c->name() + " takes no typed text");
+  if (event.text && c->displayonly && *event.text != c->text) return refuse(c->name() + " is display only");
+  if (event.text) {
+    if (auto too_long = text_too_long(c->label, c->limit, *event.text)) return refuse(*too_long);
   }
-  if (has_data && c->kind() != ControlKind::DataWindow) return refuse(c->name() + " has no items");
+  if (event.data && c->kind() != ControlKind::DataWindow) return refuse(c->name() + " has no items");
 
-  if (has_text) c->text = typed;
+  if (event.text) c->text = *event.text;
   if (c->checkable() && name == "clicked") {
-    bool on = has_checked ? checked->get<bool>() : (c->kind() == ControlKind::RadioButton ? true : !c->checked);
+    bool on = event.checked ? *event.checked : (c->kind() == ControlKind::RadioButton ? true : !c->checked);
     if (c->kind() == ControlKind::RadioButton && on) {
       for (const auto& other : w->controls())
         if (other->kind() == ControlKind::RadioButton) other->checked = false;
@@ -206,7 +166,7 @@ json dispatch_event(WindowManager& m, const json& event, const DispatchOptions& 
   }
   if (name == "getfocus") c->setfocus();
 
-  if (auto* d = dynamic_cast<DataWindowControl*>(c)) return datawindow_event(*w, *d, name, event, e, has_data);
+  if (auto* d = dynamic_cast<DataWindowControl*>(c)) return datawindow_event(*w, *d, name, event, e);
   return done(w->triggerevent(c->name(), name, e));
 }
 

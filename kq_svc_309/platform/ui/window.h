@@ -104,6 +104,14 @@ class Window {
   virtual long ue_before_open() { return 1; }
   virtual long open() { return 1; }
   virtual long close() { return 1; }
+  // The person clicked the heading of `column` ("cwtsbh", as the heading
+  // names it) of `control`; runs before the control's clicked event. The
+  // runtime's window does nothing; an ancestor that sorts its lists by their
+  // headings overrides it.
+  virtual void heading_clicked(DataWindowControl& control, const std::string& column) {
+    (void)control;
+    (void)column;
+  }
 
   // --- Menu ----------------------------------------------------------------
   Menu& menu() { return menu_; }

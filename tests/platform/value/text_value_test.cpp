@@ -27,7 +27,17 @@ TEST(Text, TrimRemovesBlanksButKeepsFullWidthSpace) {
   EXPECT_EQ(text::trim("   "), "");
   EXPECT_EQ(text::ltrim("  x "), "x ");
   EXPECT_EQ(text::rtrim("  x "), "  x");
+}
+
+TEST(Text, CaseIsIgnoredForAsciiLettersOnly) {
   EXPECT_TRUE(text::iequals("LsyGsgl", "lsygsgl"));
+  EXPECT_TRUE(text::iequals("SeLeCt", "select"));
+  EXPECT_FALSE(text::iequals("selects", "select"));
+  EXPECT_FALSE(text::iequals("selec", "select"));
+  EXPECT_FALSE(text::iequals("Ａ", "ａ"));  // full-width letters are other characters
+  EXPECT_TRUE(text::iequals("委托书A", "委托书a"));
+  EXPECT_EQ(text::lower(":LS_GSH"), ":ls_gsh");
+  EXPECT_EQ(text::lower("Ａ委托Z"), "Ａ委托z");
 }
 
 TEST(Text, Utf8Validation) {

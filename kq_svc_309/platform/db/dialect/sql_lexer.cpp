@@ -226,21 +226,4 @@ std::string describe_position(std::string_view sql, size_t offset) {
   return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
-bool equals_keyword(std::string_view word, std::string_view lower) {
-  if (word.size() != lower.size()) return false;
-  for (size_t k = 0; k < word.size(); ++k) {
-    char c = word[k];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lower[k]) return false;
-  }
-  return true;
-}
-
-std::string to_lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return out;
-}
-
 }  // namespace kq::db::sql

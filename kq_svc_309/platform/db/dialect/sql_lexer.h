@@ -43,10 +43,4 @@ Result<std::vector<Token>> lex(std::string_view sql);
 // count characters (UTF-8), not bytes.
 std::string describe_position(std::string_view sql, size_t offset);
 
-// True when `word` equals the lower-case keyword `lower`, ignoring case.
-bool equals_keyword(std::string_view word, std::string_view lower);
-
-// ASCII lower case of a text (UTF-8 bytes above 0x7f are kept).
-std::string to_lower(std::string_view text);
-
 }  // namespace kq::db::sql

@@ -4,18 +4,27 @@
 #include <string>
 #include <utility>
 
+#include "platform/value/text.h"
+
 namespace kq::db::sql {
 namespace {
 
-bool iequals(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t k = 0; k < a.size(); ++k) {
-    char x = a[k], y = b[k];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
+// Where the clauses of "UPDATE table SET … [FROM …] [WHERE …]" begin: the
+// positions of FROM and WHERE in the statement's nodes (its size when absent).
+struct UpdateClauses {
+  size_t from = 0;
+  size_t where = 0;
+};
+
+Result<UpdateClauses> update_clauses(const Statement& st) {
+  const Nodes& seq = st.nodes;
+  const size_t n = seq.size();
+  if (n < 4 || seq[1].kind != NodeKind::Word || !is_word(seq[2], "set"))
+    return st.error_at(seq[n < 3 ? n - 1 : 2], "expected UPDATE table SET");
+  UpdateClauses c;
+  c.from = find_word(seq, 3, n, "from");
+  c.where = find_word(seq, c.from < n ? c.from + 1 : 3, n, "where");
+  return c;
 }
 
 std::string_view last_part(std::string_view name) {
@@ -154,8 +163,8 @@ class Binder {
     std::string_view column = ref.substr(dot + 1);
     for (const Scope* s = scope; s; s = s->parent)
       for (const TableRef& t : s->tables)
-        if ((!t.alias.empty() && iequals(t.alias, qualifier)) ||
-            (!t.name.empty() && (iequals(t.name, qualifier) || iequals(last_part(t.name), qualifier))))
+        if ((!t.alias.empty() && text::iequals(t.alias, qualifier)) ||
+            (!t.name.empty() && (text::iequals(t.name, qualifier) || text::iequals(last_part(t.name), qualifier))))
           return lookup(t.name, column);
     return std::nullopt;
   }
@@ -281,10 +290,10 @@ class Binder {
   Result<void> update() {
     Nodes& seq = st_.nodes;
     const size_t n = seq.size();
-    if (n < 4 || seq[1].kind != NodeKind::Word || !is_word(seq[2], "set"))
-      return st_.error_at(seq[n < 3 ? n - 1 : 2], "expected UPDATE table SET");
-    const size_t from = find_word(seq, 3, n, "from");
-    const size_t where = find_word(seq, from < n ? from + 1 : 3, n, "where");
+    auto clauses = update_clauses(st_);
+    if (!clauses) return clauses.failure();
+    const size_t from = clauses->from;
+    const size_t where = clauses->where;
     const size_t set_end = from < n ? from : where;
 
     Scope scope;
@@ -292,12 +301,12 @@ class Binder {
     std::string target = normalize_name(seq[1].text);
     bool listed = false;
     for (const TableRef& t : scope.tables) {
-      if (!t.alias.empty() && iequals(t.alias, target)) {
+      if (!t.alias.empty() && text::iequals(t.alias, target)) {
         target = t.name;
         listed = true;
         break;
       }
-      if (iequals(t.name, target)) listed = true;
+      if (text::iequals(t.name, target)) listed = true;
     }
     if (!listed) scope.tables.push_back(TableRef{target, {}, 1});
 
@@ -541,7 +550,7 @@ Result<void> extract_into(Statement& st) {
   while (true) {
     if (k >= end || seq[k].kind != NodeKind::HostVar)
       return st.error_at(seq[k < end ? k : into], "INTO must list host variables");
-    st.into.push_back(to_lower(seq[k].text.substr(1)));
+    st.into.push_back(text::lower(seq[k].text.substr(1)));
     ++k;
     if (k < end && seq[k].kind == NodeKind::Comma) {
       ++k;
@@ -558,16 +567,27 @@ Result<void> bind_columns(Statement& st, const Catalog& catalog, const ValueRule
   return Binder(st, catalog, rules).run();
 }
 
+Result<Statement> parse_and_bind(std::string_view tsql, const Catalog& catalog, const ValueRules& rules) {
+  auto parsed = parse(tsql);
+  if (!parsed) return parsed.failure();
+  Statement& st = *parsed;
+  Result<void> r = classify(st);
+  if (r) r = extract_into(st);
+  if (r) r = bind_columns(st, catalog, rules);
+  if (!r) return r.failure();
+  return parsed;
+}
+
 Result<void> top_to_limit(Statement& st) { return limit_level(st, st.nodes); }
 
 Result<void> update_from_without_target(Statement& st) {
   if (st.kind != StatementKind::Update && st.kind != StatementKind::UpdateBlob) return {};
   Nodes& seq = st.nodes;
   const size_t n = seq.size();
-  if (n < 4 || seq[1].kind != NodeKind::Word || !is_word(seq[2], "set"))
-    return st.error_at(seq[n < 3 ? n - 1 : 2], "expected UPDATE table SET");
-  const size_t from = find_word(seq, 3, n, "from");
-  const size_t where = find_word(seq, from < n ? from + 1 : 3, n, "where");
+  auto clauses = update_clauses(st);
+  if (!clauses) return clauses.failure();
+  const size_t from = clauses->from;
+  const size_t where = clauses->where;
 
   // SET names lose their qualifier: "set crmc04.ngs = ..." -> "set ngs = ...".
   for (Range item : split_commas(seq, 3, from < n ? from : where)) {
@@ -584,7 +604,7 @@ Result<void> update_from_without_target(Statement& st) {
     bool joined = false;
     for (size_t k = item.begin; k < item.end; ++k) joined = joined || is_join_word(seq[k]);
     for (const TableRef& t : from_tables(seq, item.begin, item.end)) {
-      const bool same = (!t.alias.empty() && iequals(t.alias, target)) || iequals(t.name, target);
+      const bool same = (!t.alias.empty() && text::iequals(t.alias, target)) || text::iequals(t.name, target);
       if (!same) continue;
       if (joined) return st.error_at(seq[t.begin], "cannot translate UPDATE ... FROM with the updated table in a JOIN");
       match = idx;

@@ -44,6 +44,10 @@ class ValueRules {
 // :x) keeps no target.
 Result<void> bind_columns(Statement& st, const Catalog& catalog, const ValueRules& rules);
 
+// What every dialect does first: parses `tsql`, then classify, extract_into
+// and bind_columns with `rules`. The statement, or the first error.
+Result<Statement> parse_and_bind(std::string_view tsql, const Catalog& catalog, const ValueRules& rules);
+
 // SELECT TOP n ... -> SELECT ... LIMIT n, at the end of that query (also in
 // subqueries). A query with TOP that is one part of a UNION / EXCEPT /
 // INTERSECT becomes "select * from (... limit n)". Error for TOP ... PERCENT

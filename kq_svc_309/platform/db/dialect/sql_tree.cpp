@@ -120,7 +120,7 @@ void emit_nodes(const Nodes& nodes, PlaceholderStyle style, std::string& out, st
         out += ')';
         break;
       case NodeKind::HostVar:
-        params.push_back(Parameter{to_lower(n.text.substr(1)), n.target});
+        params.push_back(Parameter{text::lower(n.text.substr(1)), n.target});
         if (style == PlaceholderStyle::Question)
           out += '?';
         else
@@ -142,6 +142,14 @@ std::string emit(const Statement& statement, PlaceholderStyle style, std::vector
   return out;
 }
 
+Translation finish_translation(Statement& statement, PlaceholderStyle style) {
+  Translation t;
+  t.kind = statement.kind;
+  t.sql = emit(statement, style, t.params);
+  t.into = std::move(statement.into);
+  return t;
+}
+
 bool is_reserved(std::string_view word) {
   static constexpr std::array<std::string_view, 52> kReserved = {
       "all",    "and",    "any",      "as",       "asc",   "between", "by",        "case",   "commit",
@@ -150,7 +158,7 @@ bool is_reserved(std::string_view word) {
       "join",   "left",   "like",     "limit",    "not",   "null",    "on",        "or",     "order",
       "outer",  "right",  "rollback", "select",   "set",   "some",    "then",      "top",    "union",
       "update", "using",  "values",   "when",     "where", "with",    "percent"};
-  return std::any_of(kReserved.begin(), kReserved.end(), [&](std::string_view k) { return equals_keyword(word, k); });
+  return std::any_of(kReserved.begin(), kReserved.end(), [&](std::string_view k) { return text::iequals(word, k); });
 }
 
 size_t find_word(const Nodes& seq, size_t from, size_t to, std::string_view lower_keyword) {
@@ -179,7 +187,7 @@ std::string normalize_name(std::string_view name) {
   while (start <= name.size()) {
     size_t dot = name.find('.', start);
     std::string_view part = name.substr(start, dot == std::string_view::npos ? std::string_view::npos : dot - start);
-    if (!part.empty() && !equals_keyword(part, "dbo")) {
+    if (!part.empty() && !text::iequals(part, "dbo")) {
       if (!out.empty()) out += '.';
       out += part;
     }

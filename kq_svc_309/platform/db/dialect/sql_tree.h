@@ -14,6 +14,7 @@
 #include "platform/db/dialect/dialect.h"
 #include "platform/db/dialect/sql_lexer.h"
 #include "platform/result.h"
+#include "platform/value/text.h"
 
 namespace kq::db::sql {
 
@@ -70,10 +71,15 @@ enum class PlaceholderStyle {
 // `params` receives one Parameter per placeholder, in order.
 std::string emit(const Statement& statement, PlaceholderStyle style, std::vector<Parameter>& params);
 
+// The translation of a statement that every pass has rewritten: its kind,
+// its SQL as emit() writes it with `style` placeholders, and the host
+// variables of its INTO list (moved out of `statement`).
+Translation finish_translation(Statement& statement, PlaceholderStyle style);
+
 // --- Helpers for passes -------------------------------------------------------
 
 inline bool is_word(const Node& n, std::string_view lower_keyword) {
-  return n.kind == NodeKind::Word && equals_keyword(n.text, lower_keyword);
+  return n.kind == NodeKind::Word && text::iequals(n.text, lower_keyword);
 }
 inline bool is_operator(const Node& n, std::string_view op) { return n.kind == NodeKind::Operator && n.text == op; }
 // The Word begins a SELECT (the first node of a query or subquery).

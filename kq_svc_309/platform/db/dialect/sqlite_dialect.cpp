@@ -159,24 +159,17 @@ class SqliteDialect final : public Dialect {
   std::string_view name() const override { return "sqlite"; }
 
   Result<Translation> translate(std::string_view tsql, const Catalog& catalog) const override {
-    auto parsed = sql::parse(tsql);
-    if (!parsed) return Error{parsed.error()};
-    Statement& st = *parsed;
     const SqliteValues values;
-    Result<void> r = sql::classify(st);
-    if (r) r = sql::extract_into(st);
-    if (r) r = sql::bind_columns(st, catalog, values);
-    if (r) r = sql::top_to_limit(st);
+    auto parsed = sql::parse_and_bind(tsql, catalog, values);
+    if (!parsed) return parsed.failure();
+    Statement& st = *parsed;
+    Result<void> r = sql::top_to_limit(st);
     if (r) r = sql::update_from_without_target(st);
     if (r) r = sql::delete_with_from(st);
     if (r) sql::simplify_names(st);
     if (r) r = sql::rewrite_calls(st, sqlite_call);
-    if (!r) return Error{r.error()};
-    Translation t;
-    t.kind = st.kind;
-    t.sql = sql::emit(st, sql::PlaceholderStyle::Question, t.params);
-    t.into = std::move(st.into);
-    return t;
+    if (!r) return r.failure();
+    return sql::finish_translation(st, sql::PlaceholderStyle::Question);
   }
 };
 

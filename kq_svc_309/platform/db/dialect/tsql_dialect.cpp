@@ -20,21 +20,10 @@ class TsqlDialect final : public Dialect {
   std::string_view name() const override { return "tsql"; }
 
   Result<Translation> translate(std::string_view tsql, const Catalog& catalog) const override {
-    auto parsed = sql::parse(tsql);
-    if (!parsed) return Error{parsed.error()};
-    sql::Statement& st = *parsed;
     const sql::ValueRules keep_values;
-    for (auto pass : {sql::classify, sql::extract_into}) {
-      auto r = pass(st);
-      if (!r) return Error{r.error()};
-    }
-    auto bound = sql::bind_columns(st, catalog, keep_values);
-    if (!bound) return Error{bound.error()};
-    Translation t;
-    t.kind = st.kind;
-    t.sql = sql::emit(st, sql::PlaceholderStyle::Question, t.params);
-    t.into = std::move(st.into);
-    return t;
+    auto parsed = sql::parse_and_bind(tsql, catalog, keep_values);
+    if (!parsed) return parsed.failure();
+    return sql::finish_translation(*parsed, sql::PlaceholderStyle::Question);
   }
 };
 

@@ -241,7 +241,14 @@ class DataWindow final : public Presentation {
   // Nested reports of every row are retrieved first when a transaction is set.
   Blob state_blob();
   // Restores a state_blob(); the data window then shows exactly what it
-  // showed, without a database, until the next retrieve. 1 or -1.
+  // showed, without a database, until the next retrieve. On failure it is
+  // left empty, and the error's kind says why: Foreign (no data window state
+  // of this program), Corrupt (one cut off, garbled or without a valid
+  // version), UnsupportedVersion (written by a newer program); any other
+  // failure (a definition this program lacks, a value that does not fit)
+  // is Other.
+  Result<void> restore_state(const Blob& blob);
+  // restore_state as the runtime's call: 1, or -1 with last_error().
   int from_state_blob(const Blob& blob);
 
   // --- Other ---------------------------------------------------------------

@@ -21,6 +21,39 @@ std::string column_type_text(const ColumnDef& c) {
   }
 }
 
+// Whether `j` is a state this program reads: Foreign when it is no data
+// window state at all, Corrupt when it is one without a valid version,
+// UnsupportedVersion when a newer program wrote it.
+Result<void> identify(const json& j) {
+  if (!j.is_object()) return make_error("not a data window state", ErrorKind::Foreign);
+  const auto format = j.find("format");
+  if (format == j.end() || !format->is_string() || format->get<std::string>() != kStateFormat)
+    return make_error("not a data window state", ErrorKind::Foreign);
+  const auto version = j.find("version");
+  if (version == j.end() || !version->is_number_integer() || version->get<int64_t>() < 1)
+    return make_error("data window state has no valid version", ErrorKind::Corrupt);
+  if (version->get<int64_t>() > kStateVersion)
+    return make_error("data window state version " + std::to_string(version->get<int64_t>()) +
+                          "; this program reads up to " + std::to_string(kStateVersion),
+                      ErrorKind::UnsupportedVersion);
+  return {};
+}
+
+// Whether text that does not parse is a state of ours damaged: it names our
+// format, or it is a JSON object that ends before it is complete.
+bool cut_off_or_garbled(const std::string& bytes) {
+  if (bytes.find("\"" + std::string(kStateFormat) + "\"") != std::string::npos) return true;
+  const size_t first = bytes.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos || bytes[first] != '{') return false;
+  try {
+    const json parsed = json::parse(bytes);
+    (void)parsed;
+  } catch (const json::parse_error& e) {
+    return e.byte > bytes.size();  // the text ended where more was due
+  }
+  return false;
+}
+
 }  // namespace
 
 class StateCodec {
@@ -145,11 +178,7 @@ Result<void> StateCodec::decode_row(DataWindow& dw, const json& j, Buffer b, con
 }
 
 Result<void> StateCodec::decode(DataWindow& dw, const json& j) {
-  if (!j.is_object() || j.value("format", "") != kStateFormat) return make_error("not a data window state");
-  int version = j.value("version", 0);
-  if (version < 1 || version > kStateVersion)
-    return make_error("data window state version " + std::to_string(version) + " (this program reads 1 to " +
-                      std::to_string(kStateVersion) + ")");
+  if (auto known = identify(j); !known) return known;
   auto def = dw.definitions_(j.value("dataobject", ""));
   if (!def) return make_error(def.error());
 
@@ -223,23 +252,28 @@ Blob DataWindow::state_blob() {
   return Blob{StateCodec::encode(*this).dump(-1, ' ', false, json::error_handler_t::replace)};
 }
 
-int DataWindow::from_state_blob(const Blob& blob) {
+Result<void> DataWindow::restore_state(const Blob& blob) {
   json j = json::parse(blob.bytes, nullptr, false);
-  if (j.is_discarded()) return fail("the state blob is no JSON");
   Result<void> r = [&]() -> Result<void> {
+    if (j.is_discarded()) {
+      if (cut_off_or_garbled(blob.bytes))
+        return make_error("data window state is cut off or garbled", ErrorKind::Corrupt);
+      return make_error("not a data window state", ErrorKind::Foreign);
+    }
     try {
       return StateCodec::decode(*this, j);
     } catch (const json::exception& e) {
-      return make_error(std::string("malformed data window state: ") + e.what());
+      return make_error(std::string("malformed data window state: ") + e.what(), ErrorKind::Corrupt);
     }
   }();
   if (!r) {
-    std::string err = r.error();
     reset_settings();
     clear_rows();
-    return fail(err);
+    fail(r.error());
   }
-  return 1;
+  return r;
 }
+
+int DataWindow::from_state_blob(const Blob& blob) { return restore_state(blob) ? 1 : -1; }
 
 }  // namespace kq::dw

@@ -48,6 +48,5 @@ DefinitionSet& application_definitions() {
 
 Result<DefinitionPtr> definition(std::string_view name) { return application_definitions().get(name); }
 
-std::vector<std::string> definition_names() { return application_definitions().names(); }
 
 }  // namespace kq::dw

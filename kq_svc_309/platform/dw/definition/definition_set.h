@@ -1,7 +1,7 @@
 #pragma once
 // A set of definition files by name, loaded on first use and kept: the
-// application's definitions (definition(), definition_names()), which the
-// module adds at start-up, or a set of texts of a test or tool that may fall
+// application's definitions (definition()), which the module adds at
+// start-up, or a set of texts of a test or tool that may fall
 // back to another set.
 // Nested reports are looked up in the same set. Thread-safe: sessions share
 // the embedded set; each definition loads once.
@@ -60,7 +60,5 @@ class DefinitionSet {
 DefinitionSet& application_definitions();
 // application_definitions().get(name); names are case-insensitive.
 Result<DefinitionPtr> definition(std::string_view name);
-// The names of every application definition, sorted.
-std::vector<std::string> definition_names();
 
 }  // namespace kq::dw

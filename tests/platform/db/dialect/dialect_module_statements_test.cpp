@@ -10,6 +10,7 @@
 #include "module_statements.h"
 #include "platform/db/dialect/dialect.h"
 #include "platform/db/dialect/sql_lexer.h"
+#include "platform/value/text.h"
 
 namespace kq::db {
 namespace testing {
@@ -45,7 +46,7 @@ std::vector<std::string> host_variables(std::string_view tsql) {
   EXPECT_TRUE(tokens.ok());
   if (tokens.ok())
     for (const sql::Token& t : *tokens)
-      if (t.kind == sql::TokenKind::HostVar) out.push_back(sql::to_lower(t.text.substr(1)));
+      if (t.kind == sql::TokenKind::HostVar) out.push_back(text::lower(t.text.substr(1)));
   return out;
 }
 

@@ -108,12 +108,5 @@ TEST(SqlLexer, ErrorsNamePositionAndCharacter) {
   }
 }
 
-TEST(SqlLexer, KeywordComparisonIgnoresCase) {
-  EXPECT_TRUE(equals_keyword("SeLeCt", "select"));
-  EXPECT_FALSE(equals_keyword("selects", "select"));
-  EXPECT_FALSE(equals_keyword("selec", "select"));
-  EXPECT_EQ(to_lower(":LS_GSH"), ":ls_gsh");
-}
-
 }  // namespace
 }  // namespace kq::db::sql

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/dw/datawindow/datawindow.h"
+#include "platform/dw/datawindow/state_format.h"
 #include "test_database.h"
 
 namespace kq::dw {
@@ -104,6 +105,29 @@ TEST_F(DataWindowStateRows, BuffersStatusesAndModificationsComeBack) {
   back.setfilter("");
   back.filter();
   EXPECT_EQ(back.rowcount(), 4);
+}
+
+TEST_F(DataWindowStateRows, AStateThatCannotBeReadSaysWhyByItsKind) {
+  const std::string good = dw.state_blob().bytes;
+  DataWindow back{nullptr, defs.lookup()};
+  auto kind_of = [&](const std::string& bytes) {
+    auto r = back.restore_state(Blob{bytes});
+    EXPECT_FALSE(r) << bytes.substr(0, 60);
+    EXPECT_EQ(back.rowcount(), 0) << bytes.substr(0, 60);
+    return r ? ErrorKind::Other : r.failure().kind;
+  };
+  EXPECT_EQ(kind_of(good.substr(0, good.size() / 2)), ErrorKind::Corrupt);
+  for (const std::string foreign : {"%PDF-1.4\n", "[1, 2, 3]", R"({"format": "other.program", "version": 1})"})
+    EXPECT_EQ(kind_of(foreign), ErrorKind::Foreign) << foreign;
+  auto j = nlohmann::json::parse(good);
+  j["version"] = "one";
+  EXPECT_EQ(kind_of(j.dump()), ErrorKind::Corrupt);
+  j["version"] = kStateVersion + 1;
+  EXPECT_EQ(kind_of(j.dump()), ErrorKind::UnsupportedVersion);
+  j["version"] = kStateVersion;
+  j["dataobject"] = "d_gone";
+  EXPECT_EQ(kind_of(j.dump()), ErrorKind::Other);
+  EXPECT_TRUE(back.restore_state(Blob{good})) << back.last_error();
 }
 
 TEST_F(DataWindowStateRows, OnlyItsOwnKnownVersionsAreRead) {
