@@ -133,6 +133,8 @@ inline std::string fixture_schema() {
   table("club07", kClub07Columns);
   table("club01d", "ckh CHAR(18), cwtsbh CHAR(13), cgsh CHAR(2)");
   table("vipb01", "nclid INTEGER, lsdbs INTEGER, ltybs INTEGER, dyxrq DATETIME, cgsh CHAR(2)");
+  table("kq_finance_call",
+        "id INTEGER PRIMARY KEY, cwtsbh CHAR(13), drq DATETIME, cczydm CHAR(3), chs VARCHAR(30), cgsh CHAR(2)");
   return s;
 }
 
