@@ -7,18 +7,20 @@
 //
 // The runs: the global functions; the cancellation of every settlement the
 // list shows, one of them with a commit that fails; the IC card write-back of
-// a card settlement.
+// a card settlement; a dispatch; rework records entered, saved and deleted.
 #include <fstream>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "dispatch/dispatch_desk.h"
 #include "framework/demo_fixture.h"
 #include "functions/f_svc_getid.h"
 #include "functions/f_svc_gsgsf.h"
 #include "platform/card/simulator.h"
 #include "platform/db/statement_log.h"
 #include "platform/value/text.h"
+#include "rework/rework_desk.h"
 #include "settlement/cancellation_desk.h"
 
 namespace kq::testing {
@@ -93,6 +95,7 @@ inline void cancellations(std::vector<RecordedStatement>& out) {
       desk.shop.session->sqlca.faults().fail_matching("commit", "injected failure");
       commit_failed = true;
     }
+    desk.shop.ui.answers = {1};  // the cashier confirms
     w->ue_cus(1);
     desk.shop.session->sqlca.faults().clear();
     desk.shop.windows->close(*w);
@@ -125,8 +128,62 @@ inline void card_write_back(std::vector<RecordedStatement>& out) {
   ASSERT_NE(w, nullptr);
   w->dw_edit->setitem(w->dw_edit->getrow(), "cwxzt", Value("0"));
   EXPECT_EQ(w->wf_hyk_read(), 1) << ::testing::PrintToString(desk.shop.ui.texts());
-  EXPECT_EQ(w->wf_card_exe(1), 1) << ::testing::PrintToString(desk.shop.ui.texts());
+  svc::CancellationRequest request;  // as validation hands it over
+  request.is_wtsbh = "1010000000006";
+  EXPECT_EQ(w->wf_card_exe(1, request), 1) << ::testing::PrintToString(desk.shop.ui.texts());
   desk.shop.windows->close(*w);
+}
+
+// The dispatch of the first work order listed: its repair items, a team and
+// a mechanic chosen from the lists offered.
+inline void dispatch(std::vector<RecordedStatement>& out) {
+  DispatchDesk desk;
+  Watch watch(desk.shop, out);
+  svc::w_svc301& list = desk.list();
+  ASSERT_GT(list.dw_1->rowcount(), 0);
+  const std::string bh = list.dw_1->getitemstring(1, "cwtsbh").value_or("");
+  fw::w_svc300_03* items = desk.dispatch(bh);
+  ASSERT_NE(items, nullptr) << bh;
+  ASSERT_GT(items->dw_1->rowcount(), 0) << bh;
+  const std::string item = items->dw_1->getitemstring(1, "cwxxmdm").value_or("");
+  for (const char* button : {"cb_1", "cb_2"}) {
+    const size_t lists = desk.shop.ui.selection_lists.size();
+    desk.send(*items, {{"control", button}, {"event", "clicked"}});
+    if (desk.shop.ui.selection_lists.size() == lists) continue;
+    const auto& rows = desk.shop.ui.selection_lists.back().rows;
+    const std::string first = rows.empty() || rows[0].empty() ? "" : rows[0][0];
+    if (!first.empty()) desk.choose(item, button, first);
+  }
+}
+
+// In both modes (company 01 without and 02 with labour-hour terminals): a
+// new rework record chosen from every selection list and saved, an existing
+// one saved again and deleted; the list's delete of a history record.
+inline void rework(std::vector<RecordedStatement>& out) {
+  for (const char* company : {"01", "02"}) {
+    svc::testing::ReworkDesk desk(company);
+    Watch watch(desk.shop, out);
+    svc::w_svc304_01* w = desk.add();
+    ASSERT_NE(w, nullptr) << company;
+    for (auto [column, choice] : {std::pair{"cwtsbh", "2020000000003"}, {"cwxxmdm", "BY001"}, {"cbzdm", "B01"},
+                                  {"czxrdm", ""}, {"cgwdm", "01"}})
+      desk.pick(*w, column, choice);
+    w->ue_cus(1);
+    desk.shop.windows->close(*w);
+    if ((w = desk.open_record("1020000000001", "KT001"))) {
+      desk.set(*w, "nkk", Value(Decimal(10)));
+      w->ue_cus(1);
+      desk.shop.ui.answers = {1};
+      w->ue_do_delete();
+      desk.shop.windows->close(*w);
+    }
+    if (svc::w_svc304* list = desk.list(); list && list->is_open()) {
+      for (long r = 1; r <= list->dw_display->rowcount(); ++r)
+        if (list->dw_display->getitemstring(r, "cwtsbh") == "1010000000041") list->dw_display->setrow(r);
+      desk.shop.ui.answers = {1};
+      list->ue_do_delete();
+    }
+  }
 }
 
 }  // namespace recording
@@ -137,6 +194,8 @@ inline const std::vector<RecordedStatement>& window_statements() {
     std::vector<RecordedStatement> out;
     recording::functions(out);
     recording::cancellations(out);
+    recording::dispatch(out);
+    recording::rework(out);
     recording::card_write_back(out);
     return out;
   }();

@@ -81,12 +81,12 @@ TEST_F(DialectExecution, UpdateFromReversesOnlyTheSettledVehicle) {
       "insert into crmc04 (id, ltybs, nwxcslj, nbycs, ngs, nljje, cgsh) values (8, 0, 5, 3, 10.25, 1000.2, '01'),"
       " (9, 1, 2, 1, 4, 300, '01')");
   int changes = -1;
-  run("set crmc04.nwxcslj = crmc04.nwxcslj - 1 , crmc04.nbycs", {{"is_wtsbh", std::string("A-1")}, {"gs_gsh", std::string("01")}}, &changes);
+  run("w_svc305_01.statistics_service", {{"is_wtsbh", std::string("A-1")}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 1);
   const std::string read = "select id, nwxcslj, nbycs, ngs, nljje from crmc04 order by id";
   EXPECT_EQ(db_.query(read), (Rows{{"8", "4", "2", "7.75", "900.1"}, {"9", "2", "1", "4.0", "300.0"}}));
   // Vehicle 9 is stopped (ltybs 1): nothing changes.
-  run("set crmc04.nwxcslj = crmc04.nwxcslj - 1 , crmc04.nbycs", {{"is_wtsbh", std::string("A-2")}, {"gs_gsh", std::string("01")}}, &changes);
+  run("w_svc305_01.statistics_service", {{"is_wtsbh", std::string("A-2")}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 0);
   EXPECT_EQ(db_.query(read)[1], (Row{"9", "2", "1", "4.0", "300.0"}));
 }
