@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "rework/rework_desk.h"
+#include "support/case_names.h"
 #include "support/database_dump.h"
 
 namespace kq::svc {
@@ -15,6 +16,7 @@ struct Failure {
   const char* statement;  // a part of the failing statement's text
   const char* message;    // what the person sees
 };
+void PrintTo(const Failure& f, std::ostream* os) { *os << '"' << f.statement << "\" fails: " << f.message; }
 
 // A new rework record of 2020000000003/BY001 at station 01, ready to save.
 w_svc304_01* new_record(ReworkDesk& desk) {
@@ -67,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
                       Failure{"insert into svcb50", "数据保存失败！"},
                       Failure{"update svcb20d set lfgbs = 1", "修改该委托书的的返工标识失败!"},
                       Failure{"commit", "数据提交失败！"}),
-    [](const ::testing::TestParamInfo<Failure>& info) { return "Statement" + std::to_string(info.index + 1); });
+    kq::testing::name_cases<Failure>([](const Failure& f) { return std::string(f.statement); }));
 
 class ReworkResendFailure : public ::testing::TestWithParam<Failure> {};
 
@@ -87,9 +89,7 @@ TEST_P(ReworkResendFailure, LaterSaveShowsTheStepsMessageAndWritesNothing) {
 INSTANTIATE_TEST_SUITE_P(EveryStatement, ReworkResendFailure,
                          ::testing::Values(Failure{"update wtcb01c set cwxgwdm", "下传维修项目信息失败！"},
                                            Failure{"update svcb50", "数据保存失败！"}),
-                         [](const ::testing::TestParamInfo<Failure>& info) {
-                           return "Statement" + std::to_string(info.index + 1);
-                         });
+                         kq::testing::name_cases<Failure>([](const Failure& f) { return std::string(f.statement); }));
 
 class ReworkDeleteFailure : public ::testing::TestWithParam<Failure> {};
 
@@ -111,9 +111,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStatement, ReworkDeleteFailure,
                                            Failure{"delete wtcb01c", "删除工时管理项目记录表失败！"},
                                            Failure{"delete from svcb50", "数据保存失败！"},
                                            Failure{"commit", "数据提交失败！"}),
-                         [](const ::testing::TestParamInfo<Failure>& info) {
-                           return "Statement" + std::to_string(info.index + 1);
-                         });
+                         kq::testing::name_cases<Failure>([](const Failure& f) { return std::string(f.statement); }));
 
 }  // namespace
 }  // namespace kq::svc

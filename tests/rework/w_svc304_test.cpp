@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "rework/rework_desk.h"
+#include "support/case_names.h"
 #include "support/database_dump.h"
 
 namespace kq::svc {
@@ -142,6 +143,7 @@ struct DeleteFailure {
   const char* statement;
   const char* message;
 };
+void PrintTo(const DeleteFailure& f, std::ostream* os) { *os << '"' << f.statement << "\" fails: " << f.message; }
 
 class ReworkListDeleteFailure : public ::testing::TestWithParam<DeleteFailure> {};
 
@@ -168,9 +170,7 @@ INSTANTIATE_TEST_SUITE_P(EveryStatement, ReworkListDeleteFailure,
                                            DeleteFailure{"update svcb20d_h set lfgbs", "更新委托书维修项目返工标识失败！"},
                                            DeleteFailure{"delete from svcb50", "数据保存失败！"},
                                            DeleteFailure{"commit", "数据提交失败！"}),
-                         [](const ::testing::TestParamInfo<DeleteFailure>& info) {
-                           return "Statement" + std::to_string(info.index + 1);
-                         });
+                         kq::testing::name_cases<DeleteFailure>([](const DeleteFailure& f) { return std::string(f.statement); }));
 
 }  // namespace
 }  // namespace kq::svc

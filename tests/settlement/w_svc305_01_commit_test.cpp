@@ -8,6 +8,7 @@
 #include "platform/dw/datawindow/datawindow.h"
 #include "platform/value/format.h"
 #include "settlement/cancellation_desk.h"
+#include "support/case_names.h"
 #include "support/database_dump.h"
 
 namespace kq::svc {
@@ -221,6 +222,7 @@ struct Failure {
   const char* statement;  // a part of the statement's text that fails
   const char* message;    // what the cashier sees
 };
+void PrintTo(const Failure& f, std::ostream* os) { *os << '"' << f.statement << "\" fails: " << f.message; }
 
 class CancellationCommitFailure : public ::testing::TestWithParam<Failure> {};
 
@@ -270,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"insert into kq_finance_call", "财务取消结算失败！"},
         Failure{"update svcb20c set cfph", "更新该委托书的客户档案失败！"},
         Failure{"commit", "数据提交失败！"}),
-    [](const ::testing::TestParamInfo<Failure>& info) { return "Statement" + std::to_string(info.index + 1); });
+    kq::testing::name_cases<Failure>([](const Failure& f) { return std::string(f.statement); }));
 
 // Every statement the cancellation runs, failed in turn by its position:
 // either the cancellation stops with a message and both databases are as

@@ -127,6 +127,7 @@ Result<void> Transaction::bind(CachedStatement& c, std::span<const HostVar> vars
 }
 
 int Transaction::exec(std::string_view sql, std::span<const HostVar> vars) {
+  if (log_) log_->record(sql, LoggedStatement::Way::Exec, vars);
   auto c = prepare(sql);
   if (!c) return sqlcode;
   const StatementKind kind = c->translation.kind;
@@ -236,6 +237,7 @@ int Transaction::run_write(CachedStatement& c) {
 }
 
 int Transaction::commit() {
+  if (log_) log_->record("commit", LoggedStatement::Way::Commit, {});
   start_statement();
   statement_ = "commit";
   if (auto fault = faults_.on_statement("commit")) return fail(std::move(*fault));
@@ -243,6 +245,7 @@ int Transaction::commit() {
 }
 
 int Transaction::rollback() {
+  if (log_) log_->record("rollback", LoggedStatement::Way::Rollback, {});
   start_statement();
   statement_ = "rollback";
   if (auto fault = faults_.on_statement("rollback")) return fail(std::move(*fault));
@@ -271,6 +274,7 @@ int Transaction::end_unit(bool commit) {
 }
 
 Result<Cursor> Transaction::open_cursor(std::string_view sql, std::span<const HostVar> args) {
+  if (log_) log_->record(sql, LoggedStatement::Way::Cursor, args);
   auto c = prepare(sql);
   if (!c) return make_error(sqlerrtext);
   if (!c->statement || is_write(c->translation.kind)) {

@@ -47,6 +47,7 @@
 #include "platform/db/fault_hook.h"
 #include "platform/db/host_var.h"
 #include "platform/db/statement_cache.h"
+#include "platform/db/statement_log.h"
 #include "platform/result.h"
 
 namespace kq::db {
@@ -98,6 +99,10 @@ class Transaction {
   FaultHook& faults() { return faults_; }
   int64_t statement_count() const { return faults_.statement_count(); }
 
+  // Records every statement from now on (exec, open_cursor, commit, rollback;
+  // failed ones too) into `log`, which must outlive the setting; null stops.
+  void set_statement_log(StatementLog* log) { log_ = log; }
+
   // Forgets cached translations, prepared statements and catalog knowledge
   // (after the schema changed under the connection).
   void clear_cache();
@@ -124,6 +129,7 @@ class Transaction {
   StatementCache cache_;
   FaultHook faults_;
   std::string statement_;   // the text of the statement running, for the log
+  StatementLog* log_ = nullptr;
   bool unit_open_ = false;  // a unit of work was begun and not yet ended
   bool aborted_ = false;    // the engine ended the unit of work after an error
 };

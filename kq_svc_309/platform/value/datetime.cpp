@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <ostream>
 
 namespace kq {
 namespace {
@@ -165,5 +166,7 @@ std::string DateTime::to_iso() const {
   std::snprintf(buf, sizeof buf, "%04d-%02u-%02u %02d:%02d:%02d", c.y, c.m, c.d, hour(), minute(), second());
   return buf;
 }
+
+std::ostream& operator<<(std::ostream& os, const DateTime& d) { return os << d.to_string(); }
 
 }  // namespace kq

@@ -7,6 +7,7 @@
 #include <compare>
 #include <cstdint>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -66,5 +67,8 @@ class DateTime {
   int64_t secs_of_day() const { return ((seconds_ % 86400) + 86400) % 86400; }
   int64_t seconds_ = 0;
 };
+
+// Writes to_string(), "yyyy/mm/dd hh:mm:ss": what test failures and logs show.
+std::ostream& operator<<(std::ostream& os, const DateTime& d);
 
 }  // namespace kq

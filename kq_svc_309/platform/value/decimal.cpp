@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <ostream>
 
 namespace kq {
 namespace {
@@ -219,5 +220,7 @@ std::optional<Decimal> Decimal::divide(Decimal a, Decimal b) {
   if (!r) return std::nullopt;
   return from_raw(*r);
 }
+
+std::ostream& operator<<(std::ostream& os, const Decimal& d) { return os << d.to_string(); }
 
 }  // namespace kq

@@ -8,6 +8,7 @@
 // conversions from and to double exist only for database drivers that store REAL.
 #include <compare>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -74,5 +75,8 @@ class Decimal {
  private:
   Raw raw_ = 0;
 };
+
+// Writes to_string(): what test failures and logs show of a decimal.
+std::ostream& operator<<(std::ostream& os, const Decimal& d);
 
 }  // namespace kq

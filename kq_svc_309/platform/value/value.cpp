@@ -1,5 +1,7 @@
 #include "platform/value/value.h"
 
+#include <ostream>
+
 #include "platform/value/text.h"
 
 namespace kq {
@@ -197,6 +199,17 @@ Value negate(const Value& a) {
   if (a.is_long()) return Value(static_cast<long long>(-a.lng()));
   if (a.is_decimal()) return Value(-a.dec());
   return Value::null(a.type());
+}
+
+std::ostream& operator<<(std::ostream& os, Type t) { return os << type_name(t); }
+
+std::ostream& operator<<(std::ostream& os, const Blob& b) { return os << "blob of " << b.bytes.size() << " bytes"; }
+
+std::ostream& operator<<(std::ostream& os, const Value& v) {
+  if (v.is_null()) return os << "null " << v.type();
+  if (v.is_string()) return os << "string \"" << v.str() << '"';
+  if (v.is_blob()) return os << v.blob();
+  return os << v.type() << ' ' << v.debug_string();
 }
 
 }  // namespace kq

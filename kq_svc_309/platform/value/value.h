@@ -6,6 +6,7 @@
 // Null propagates as the runtime has it: arithmetic with a null operand is
 // null, a comparison with a null operand is null (neither true nor false).
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -114,6 +115,12 @@ Value subtract(const Value& a, const Value& b);
 Value multiply(const Value& a, const Value& b);
 Value divide(const Value& a, const Value& b);
 Value negate(const Value& a);
+
+// Readable forms for test failures and logs: a value with its type, text in
+// quotes ("long 12", "string \"a\"", "null decimal"); a blob by its size.
+std::ostream& operator<<(std::ostream& os, Type t);
+std::ostream& operator<<(std::ostream& os, const Blob& b);
+std::ostream& operator<<(std::ostream& os, const Value& v);
 
 // Null-able variables of window code, named after the runtime's types.
 using Str = std::optional<std::string>;

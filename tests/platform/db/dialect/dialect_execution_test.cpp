@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "fixture_db.h"
-#include "module_statements.h"
+#include "support/module_statements.h"
 #include "platform/db/dialect/dialect.h"
 
 namespace kq::db {
@@ -16,22 +16,17 @@ namespace {
 
 using testing::FixtureDb;
 using testing::HostValue;
-using testing::kModuleStatements;
 using testing::Row;
 using Rows = std::vector<Row>;
 using Values = std::map<std::string, HostValue>;
 
 class DialectExecution : public ::testing::Test {
  protected:
-  Translation translate(std::string_view name) {
-    for (const auto& s : kModuleStatements)
-      if (s.name == name) {
-        auto t = make_sqlite_dialect()->translate(s.sql, db_.catalog());
-        EXPECT_TRUE(t.ok()) << name << ": " << (t.ok() ? "" : t.error());
-        return t.ok() ? *t : Translation{};
-      }
-    ADD_FAILURE() << "no module statement " << name;
-    return {};
+  // The module statement that kq::testing::module_sql() finds for `key`.
+  Translation translate(std::string_view key) {
+    auto t = make_sqlite_dialect()->translate(kq::testing::module_sql(key), db_.catalog());
+    EXPECT_TRUE(t.ok()) << key << ": " << (t.ok() ? "" : t.error());
+    return t.ok() ? *t : Translation{};
   }
   Rows run(std::string_view name, const Values& values, int* changes = nullptr) {
     return db_.run(translate(name), values, changes);
@@ -71,11 +66,11 @@ TEST_F(DialectExecution, SelectTopIntoReturnsTheFirstMatchingRow) {
       "insert into crmc04 (id, cdph, cpzh, ltybs, cgsh) values (7, 'LDC1', '京A1', 1, '01'), (8, 'LDC1', '京A2', 0, "
       "'01'),"
       " (9, 'LDC1', '京A3', 0, '01'), (10, 'LDC1', '京A4', 0, '02')");
-  EXPECT_EQ(run("f_svc_getid.chassis", {{"dph", std::string("LDC1")}}), (Rows{{"8"}}));
-  EXPECT_EQ(run("f_svc_getid.plate", {{"pzh", std::string("京A3")}}), (Rows{{"9"}}));
-  EXPECT_EQ(run("f_svc_getid.plate", {{"pzh", std::string("京A1")}}), Rows{});  // stopped vehicle
+  EXPECT_EQ(run("from crmc04 where cdph = :dph", {{"dph", std::string("LDC1")}}), (Rows{{"8"}}));
+  EXPECT_EQ(run("from crmc04 where cpzh = :pzh", {{"pzh", std::string("京A3")}}), (Rows{{"9"}}));
+  EXPECT_EQ(run("from crmc04 where cpzh = :pzh", {{"pzh", std::string("京A1")}}), Rows{});  // stopped vehicle
   db_.set_company("02");
-  EXPECT_EQ(run("f_svc_getid.chassis", {{"dph", std::string("LDC1")}}), (Rows{{"10"}}));
+  EXPECT_EQ(run("from crmc04 where cdph = :dph", {{"dph", std::string("LDC1")}}), (Rows{{"10"}}));
 }
 
 TEST_F(DialectExecution, UpdateFromReversesOnlyTheSettledVehicle) {
@@ -115,17 +110,17 @@ TEST_F(DialectExecution, ConvertComparesStoredDatesWithTypedDates) {
   // A date passed as text "yyyy/mm/dd" goes through convert() unchanged.
   db_.exec("insert into vipb01 (nclid, lsdbs, ltybs, dyxrq, cgsh) values (8, 0, 0, '2026-12-08 00:00:00', '01')");
   EXPECT_EQ(
-      run("w_svc305_01.valid_vip_cards", {{"is_wtsbh", std::string("W1")}, {"ls_xtrq", std::string("2026/12/08")}}),
+      run("from svcb20c a , vipb01 b", {{"is_wtsbh", std::string("W1")}, {"ls_xtrq", std::string("2026/12/08")}}),
       (Rows{{"1"}}));
   EXPECT_EQ(
-      run("w_svc305_01.valid_vip_cards", {{"is_wtsbh", std::string("W1")}, {"ls_xtrq", std::string("2026/12/09")}}),
+      run("from svcb20c a , vipb01 b", {{"is_wtsbh", std::string("W1")}, {"ls_xtrq", std::string("2026/12/09")}}),
       (Rows{{"0"}}));
 }
 
 TEST_F(DialectExecution, CancellationResetStoresAbsentDatesAndRoundedAmounts) {
   settled_work_orders();
   int changes = -1;
-  run("w_svc305_01.reset_settlement",
+  run("update svcb20c set cwxzt = :is_wxzt",
       {{"is_wxzt", std::string("0")},
        {"ls_xchs", std::string("0")},
        {"ldc_gssl", 13.0},
@@ -137,7 +132,7 @@ TEST_F(DialectExecution, CancellationResetStoresAbsentDatesAndRoundedAmounts) {
        {"is_ywxzt", std::string("1")}},
       &changes);
   EXPECT_EQ(changes, 1);
-  run("w_svc305_01.reset_invoice", {{"is_wtsbh", std::string("W1")}, {"gs_gsh", std::string("01")}}, &changes);
+  run("update svcb20c set cfph = ''", {{"is_wtsbh", std::string("W1")}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 1);
   // The charges come from the undiscounted amounts: nssgsf = 100.05 * 1.13 =
   // 113.0565 kept at two places; materials are tax-inclusive: nysclf as it is.
@@ -169,13 +164,13 @@ TEST_F(DialectExecution, ArchiveRowIsFoundAgainByItsTime) {
                  {"ls_czyxm", std::string("管理员")},
                  {"ls_yysm", std::string("录入错误")},
                  {"gs_gsh", std::string("01")}};
-  run("w_svc305_01.archive_slip", archive, &changes);
+  run("insert into svcb61", archive, &changes);
   EXPECT_EQ(changes, 1);
   // The blob goes to the row just inserted, found by the id the insert gave.
-  const Rows id = run("w_svc305_01.archive_row_id", {});
+  const Rows id = run("select scope_identity", {});
   ASSERT_EQ(id.size(), 1u);
   EXPECT_EQ(id, db_.query("select max(id) from svcb61"));
-  run("w_svc305_01.archive_slip_blob",
+  run("updateblob svcb61",
       {{"lb_jsd", std::string("slip")}, {"ll_id", std::stoll(id[0][0])}, {"gs_gsh", std::string("01")}}, &changes);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(db_.query("select ddate, dsxrq, djsrq, nhjje, cjszt, cbz, cblob from svcb61"),
@@ -191,13 +186,13 @@ TEST_F(DialectExecution, ClubStatementsChangeTheAttachedDatabase) {
   db_.exec(
       "insert into kq_club.club08 (nkid, cdyywdh, cywfl, cgsh) values (1, 'W1', 'SVC', '01'), (1, 'W2', 'SVC', '01')");
   int changes = -1;
-  run("w_svc305_01.club_card_points_back",
+  run("update kq_club..club01c set ndhjf = ndhjf - :ldc_dh , ndjjf = ndjjf - :ldc_dj , nljjf = nljjf - :ldc_lj where id = :ll_kid",
       {{"ldc_dh", 10.5}, {"ldc_dj", 0.004}, {"ldc_lj", 10.25}, {"ll_kid", 1LL}, {"gs_gsh", std::string("01")}},
       &changes);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(db_.query("select ndhjf, ndjjf, nljjf from kq_club.club01c"), (Rows{{"89.5", "50.0", "89.75"}}));
   EXPECT_EQ(db_.query("select ndhjf from main.club01c"), (Rows{{"100.0"}}));
-  run("w_svc305_01.club_delete_points_log", {{"is_wtsbh", std::string("W1")}}, &changes);
+  run("delete kq_club..club08", {{"is_wtsbh", std::string("W1")}}, &changes);
   EXPECT_EQ(changes, 1);
   EXPECT_EQ(db_.query("select cdyywdh from kq_club.club08"), (Rows{{"W2"}}));
 }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fixture_db.h"
-#include "module_statements.h"
+#include "support/module_statements.h"
 #include "platform/db/dialect/dialect.h"
 #include "platform/db/dialect/sql_lexer.h"
 
@@ -15,7 +15,7 @@ namespace kq::db {
 namespace {
 
 using testing::FixtureDb;
-using testing::kModuleStatements;
+using kq::testing::module_statements;
 
 size_t count_placeholders(std::string_view sql) {
   size_t count = 0;
@@ -69,7 +69,7 @@ class DialectFuzz : public ::testing::Test {
 };
 
 TEST_F(DialectFuzz, EveryTruncationOfEveryStatement) {
-  for (const auto& s : kModuleStatements) {
+  for (const auto& s : module_statements()) {
     const std::string text(s.sql);
     const size_t step = text.size() > 400 ? 7 : 1;
     for (size_t len = 0; len <= text.size(); len += step) {
@@ -89,7 +89,7 @@ TEST_F(DialectFuzz, MutatedStatements) {
       "\x80\xe7\xbb\x93";
   auto pick = [&](size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(random); };
   for (int round = 0; round < 3000; ++round) {
-    std::string text(kModuleStatements[pick(kModuleStatements.size())].sql);
+    std::string text(module_statements()[pick(module_statements().size())].sql);
     const int edits = 1 + static_cast<int>(pick(4));
     for (int e = 0; e < edits && !text.empty(); ++e) {
       size_t at = pick(text.size());

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "fixture_db.h"
-#include "module_statements.h"
+#include "support/module_statements.h"
 #include "platform/db/dialect/dialect.h"
 
 namespace kq::db {
@@ -15,14 +15,8 @@ namespace {
 
 using testing::FixtureDb;
 using ::testing::HasSubstr;
-using testing::kModuleStatements;
 
-std::string_view module_sql(std::string_view name) {
-  for (const auto& s : kModuleStatements)
-    if (s.name == name) return s.sql;
-  ADD_FAILURE() << "no module statement " << name;
-  return {};
-}
+using kq::testing::module_sql;
 
 const ColumnInfo kText{ColumnKind::Text, 0};
 const ColumnInfo kInteger{ColumnKind::Integer, 0};
@@ -71,7 +65,7 @@ using TsqlDialect = DialectTest;
 // --- SQLite: TOP -------------------------------------------------------------
 
 TEST_F(SqliteDialect, TopBecomesLimitAfterIntoIsTakenOut) {
-  Translation t = sqlite(module_sql("f_svc_getid.chassis"));
+  Translation t = sqlite(module_sql("from crmc04 where cdph = :dph"));
   EXPECT_EQ(t.kind, StatementKind::Select);
   EXPECT_EQ(t.sql, "select id from crmc04 where cdph = ? and ltybs = 0 and cgsh = f_retu_gsh() limit 1");
   EXPECT_EQ(t.into, std::vector<std::string>{"ll_id"});
@@ -98,7 +92,7 @@ TEST_F(SqliteDialect, TopInSubqueriesAndUnionMembersLimitsOnlyThatQuery) {
 // --- SQLite: convert, isnull, names ----------------------------------------------
 
 TEST_F(SqliteDialect, ConvertStyle111ReadsStoredDatesAndDateTexts) {
-  Translation t = sqlite(module_sql("w_svc305_01.valid_vip_cards"));
+  Translation t = sqlite(module_sql("from svcb20c a , vipb01 b"));
   EXPECT_EQ(t.sql,
             "select count ( 1 ) from svcb20c a , vipb01 b where a.id = b.nclid and a.cwtsbh = ? and b.lsdbs = 0 "
             "and ltybs = 0 and replace(substr(dyxrq, 1, 10), '-', '/') >= replace(substr(?, 1, 10), '-', '/')");
@@ -118,7 +112,7 @@ TEST_F(SqliteDialect, IsnullOwnerAndClubDatabaseNames) {
   EXPECT_EQ(sqlite(module_sql("d_svc310_04_01")).sql,
             "SELECT svcb20d.cwxxmdm, svcb20d.CXMMC, svcb20d.NGS, ifnull((select cbmmc from sysc02 where cbmdm = "
             "svcb20d.cbzdm and cgsh = f_retu_gsh()),'') as cbzmc FROM svcb20d WHERE svcb20d.cwtsbh = ?");
-  Translation club = sqlite(module_sql("w_svc305_01.club_card_points_back"));
+  Translation club = sqlite(module_sql("update kq_club..club01c set ndhjf = ndhjf - :ldc_dh , ndjjf = ndjjf - :ldc_dj , nljjf = nljjf - :ldc_lj where id = :ll_kid"));
   EXPECT_EQ(club.sql,
             "update kq_club.club01c set ndhjf = round(ndhjf - ?, 2) , ndjjf = round(ndjjf - ?, 2) , "
             "nljjf = round(nljjf - ?, 2) where id = ? and cgsh = ?");
@@ -131,7 +125,7 @@ TEST_F(SqliteDialect, IsnullOwnerAndClubDatabaseNames) {
 // --- SQLite: UPDATE ... FROM, DELETE, INSERT ----------------------------------------
 
 TEST_F(SqliteDialect, UpdateFromDropsTheRepeatedTargetAndQualifiers) {
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.statistics")).sql,
+  EXPECT_EQ(sqlite(module_sql("set crmc04.nwxcslj = crmc04.nwxcslj - 1 , crmc04.ngs")).sql,
             "update crmc04 set nwxcslj = crmc04.nwxcslj - 1 , ngs = round(crmc04.ngs - svcb20c.ngs, 2) , "
             "nljje = round(crmc04.nljje - svcb20c.nhjje, 2) from svcb20c where svcb20c.cwtsbh = ? and svcb20c.id = "
             "crmc04.id and svcb20c.cgsh = crmc04.cgsh and svcb20c.cgsh = ? and ltybs = 0");
@@ -155,13 +149,13 @@ TEST_F(SqliteDialect, DeleteGetsFrom) {
   EXPECT_EQ(t.kind, StatementKind::Delete);
   EXPECT_EQ(t.sql, "delete from wtcb01c where cwtsbh = ? and cwxxmdm = ? and cgsh = ?");
   EXPECT_EQ(targets(t), (std::vector<std::optional<ColumnInfo>>{kText, kText, kText}));
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.club_delete_points_log")).sql,
+  EXPECT_EQ(sqlite(module_sql("delete kq_club..club08")).sql,
             "delete from kq_club.club08 where cdyywdh = ? and cywfl = 'SVC'");
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.delete_receipts")).sql, "delete from sysb13 where cdydjh = ? and cbs = '3'");
+  EXPECT_EQ(sqlite(module_sql("delete from sysb13")).sql, "delete from sysb13 where cdydjh = ? and cbs = '3'");
 }
 
 TEST_F(SqliteDialect, InsertValuesTakeTheirColumnsTargets) {
-  Translation t = sqlite(module_sql("w_svc305_01.archive_slip"));
+  Translation t = sqlite(module_sql("insert into svcb61"));
   EXPECT_EQ(t.sql,
             "insert into svcb61 ( ctype , nver , cwtsbh , dsxrq , djsrq , ckhmc , ccxmc , cpzh , cdph , cjszt , nhjje "
             ", nysje , ddate , cfwgwmc , cczydm , cczymc , cbz , cgsh ) values ( '1' , 1 , ? , ? , ? , ? , ? , ? , ? , "
@@ -192,7 +186,7 @@ TEST_F(SqliteDialect, InsertSelectWithoutFromStaysAndTargetsByPosition) {
 // --- SQLite: values stored by SET ------------------------------------------------
 
 TEST_F(SqliteDialect, SetStoresIsoDatesAndRoundsDecimals) {
-  Translation t = sqlite(module_sql("w_svc305_01.reset_settlement"));
+  Translation t = sqlite(module_sql("update svcb20c set cwxzt = :is_wxzt"));
   EXPECT_EQ(t.sql,
             "update svcb20c set cwxzt = ? , djsrq = '1900-01-01 00:00:00' , cjsfs = '' , cdbr = '' , cscbs = '0' , "
             "cscbs1 = '0' , nhykbcjf = 0 , nhykbcxfje = 0 , ngsyhl = 0 , nclyhl = 0 , nhjyh = 0 , nyhhgsf = "
@@ -204,7 +198,7 @@ TEST_F(SqliteDialect, SetStoresIsoDatesAndRoundsDecimals) {
                                                 "is_wtsbh", "gs_gsh", "is_ywxzt"}));
   EXPECT_EQ(targets(t), (std::vector<std::optional<ColumnInfo>>{kText, std::nullopt, std::nullopt, std::nullopt,
                                                                 std::nullopt, kText, kText, kText, kText}));
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.reset_invoice")).sql,
+  EXPECT_EQ(sqlite(module_sql("update svcb20c set cfph = ''")).sql,
             "update svcb20c set cfph = '' , dfprq = '1900-01-01 00:00:00' , cfplxdm = '' , nzsje = 0 , nhjje = 0 , "
             "nhjse = 0 , lcwskwb = 0 , nljsk = 0 , nclcb = 0 , nsplfcb = 0 where cwtsbh = ? and cgsh = ?");
   // A host variable stored into a decimal column is rounded as well; a
@@ -228,7 +222,7 @@ TEST_F(SqliteDialect, DateLiteralsComparedWithDatetimeColumns) {
 // --- Both: INTO, blobs, transactions, targets -----------------------------------------
 
 TEST_F(SqliteDialect, IntoBlobsAndTransactionControl) {
-  Translation points = sqlite(module_sql("w_svc305_01.card_points"));
+  Translation points = sqlite(module_sql("into :ldc_dh, :ldc_dj, :ldc_lj from club08 where nkid = :ll_kid"));
   EXPECT_EQ(points.sql,
             "select nbcdhjf , nbcdjjf , nbcljjf from club08 where nkid = ? and cdyywdh = ? and cywfl = 'SVC'");
   EXPECT_EQ(points.into, (std::vector<std::string>{"ldc_dh", "ldc_dj", "ldc_lj"}));
@@ -239,11 +233,11 @@ TEST_F(SqliteDialect, IntoBlobsAndTransactionControl) {
   EXPECT_EQ(blob.sql, "select cblob FROM svcb61 WHERE id = ?");
   EXPECT_EQ(blob.into, std::vector<std::string>{"lb_jsd"});
 
-  Translation update = sqlite(module_sql("w_svc305_01.archive_slip_blob"));
+  Translation update = sqlite(module_sql("updateblob svcb61"));
   EXPECT_EQ(update.kind, StatementKind::UpdateBlob);
   EXPECT_EQ(update.sql, "update svcb61 set cblob = ? where id = ? and cgsh = ?");
   EXPECT_EQ(targets(update), (std::vector<std::optional<ColumnInfo>>{kBlob, kInteger, kText}));
-  EXPECT_EQ(sqlite(module_sql("w_svc305_01.archive_row_id")).sql, "select last_insert_rowid ()");
+  EXPECT_EQ(sqlite(module_sql("select scope_identity")).sql, "select last_insert_rowid ()");
 
   EXPECT_EQ(sqlite("commit using sqlls").kind, StatementKind::Commit);
   EXPECT_EQ(sqlite("commit using sqlls;").sql, "commit");
@@ -313,18 +307,18 @@ TEST_F(SqliteDialect, LongStatementsKeepEveryParameter) {
 // --- Transact-SQL passthrough ------------------------------------------------------
 
 TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
-  Translation t = tsql(module_sql("f_svc_getid.chassis"));
+  Translation t = tsql(module_sql("from crmc04 where cdph = :dph"));
   EXPECT_EQ(t.sql, "select top 1 id from crmc04 where cdph = ? and ltybs = 0 and cgsh = dbo.f_retu_gsh()");
   EXPECT_EQ(t.into, std::vector<std::string>{"ll_id"});
   EXPECT_EQ(t.params[0].target, kText);
 
   EXPECT_EQ(tsql(module_sql("w_svc304.delete_terminal_job")).sql,
             "delete wtcb01c where cwtsbh = ? and cwxxmdm = ? and cgsh = ?");
-  EXPECT_EQ(tsql(module_sql("w_svc305_01.statistics")).sql,
+  EXPECT_EQ(tsql(module_sql("set crmc04.nwxcslj = crmc04.nwxcslj - 1 , crmc04.ngs")).sql,
             "update crmc04 set crmc04.nwxcslj = crmc04.nwxcslj - 1 , crmc04.ngs = crmc04.ngs - svcb20c.ngs , "
             "crmc04.nljje = crmc04.nljje - svcb20c.nhjje from svcb20c , crmc04 where svcb20c.cwtsbh = ? and "
             "svcb20c.id = crmc04.id and svcb20c.cgsh = crmc04.cgsh and svcb20c.cgsh = ? and ltybs = 0");
-  Translation reset = tsql(module_sql("w_svc305_01.reset_settlement"));
+  Translation reset = tsql(module_sql("update svcb20c set cwxzt = :is_wxzt"));
   EXPECT_THAT(reset.sql, HasSubstr("djsrq = '1900/01/01'"));
   EXPECT_THAT(reset.sql, HasSubstr("nssgsf = case ? when '1' then nysgsf else nysgsf *( 1 + ? / 100 ) end ,"));
   EXPECT_THAT(tsql(module_sql("d_svc309_02")).sql,
@@ -335,9 +329,9 @@ TEST_F(TsqlDialect, OnlyPlaceholdersIntoAndBlobKeywordsChange) {
   Translation blob = tsql("selectblob cblob into :lb_jsd from svcb61 where id = :ll_id");
   EXPECT_EQ(blob.kind, StatementKind::SelectBlob);
   EXPECT_EQ(blob.sql, "select cblob from svcb61 where id = ?");
-  EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_slip_blob")).sql,
+  EXPECT_EQ(tsql(module_sql("updateblob svcb61")).sql,
             "update svcb61 set cblob = ? where id = ? and cgsh = ?");
-  EXPECT_EQ(tsql(module_sql("w_svc305_01.archive_row_id")).sql, "select scope_identity ()");
+  EXPECT_EQ(tsql(module_sql("select scope_identity")).sql, "select scope_identity ()");
   EXPECT_EQ(tsql("commit using sqlca").sql, "commit");
 }
 

@@ -37,7 +37,7 @@ inline constexpr const char* kCustomerColumns = R"(
 
 inline constexpr const char* kSvcb20dColumns = R"(
   cwtsbh CHAR(13), cwxxmdm CHAR(8), cxmmc VARCHAR(30), cxz CHAR(1), ngs REAL(18,2), ngsf REAL(18,2),
-  ngsyhl REAL(18,2), lzjxm INTEGER, cbzdm CHAR(4), czxrdm CHAR(3), lwcbs INTEGER, lfgbs INTEGER, cgsh CHAR(2))";
+  ngsyhl REAL(18,2), lzjxm INTEGER, cbzdm CHAR(4), czxrdm CHAR(3), lwcbs INTEGER, lfgbs INTEGER, cgwdm CHAR(2), cgsh CHAR(2))";
 
 inline constexpr const char* kSvcb50Columns = R"(
   cwtsbh CHAR(13), ckhdm CHAR(18), ckhmc VARCHAR(50), cpzh CHAR(12), ccxdm VARCHAR(50), cwxxmdm CHAR(8),
@@ -133,6 +133,8 @@ inline std::string fixture_schema() {
   table("club07", kClub07Columns);
   table("club01d", "ckh CHAR(18), cwtsbh CHAR(13), cgsh CHAR(2)");
   table("vipb01", "nclid INTEGER, lsdbs INTEGER, ltybs INTEGER, dyxrq DATETIME, cgsh CHAR(2)");
+  table("kq_finance_call",
+        "id INTEGER PRIMARY KEY, cwtsbh CHAR(13), drq DATETIME, cczydm CHAR(3), chs VARCHAR(30), cgsh CHAR(2)");
   return s;
 }
 

@@ -3,6 +3,7 @@
 // the false branch on a null condition; isnull() sees the null.
 #include <gtest/gtest.h>
 
+#include "support/case_names.h"
 #include "test_table.h"
 
 namespace kq::dw::expr {
@@ -16,6 +17,7 @@ struct Case {
   const char* text;
   const char* expected;
 };
+void PrintTo(const Case& c, std::ostream* os) { *os << c.text << " -> " << c.expected; }
 
 class ExpressionNull : public ::testing::TestWithParam<Case> {
  protected:
@@ -65,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"isnull(n)", "boolean:true"}, Case{"isnull(one)", "boolean:false"},
         Case{"isnull(n + 1) and isnull(s + 'x')", "boolean:true"},
         // aggregates skip nulls
-        Case{"sum(n for all)", "long:0"}, Case{"count(n for all)", "long:0"}, Case{"max(s for all)", "null"}));
+        Case{"sum(n for all)", "long:0"}, Case{"count(n for all)", "long:0"}, Case{"max(s for all)", "null"}),
+    kq::testing::name_cases<Case>([](const Case& c) { return std::string(c.text); }));
 
 }  // namespace
 }  // namespace kq::dw::expr

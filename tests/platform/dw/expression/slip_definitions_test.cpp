@@ -1,14 +1,15 @@
 // The settlement slip's expressions (title, fee lines with their tax rules,
-// visibility of amounts under insurance suppression, totals, capitals),
-// compiled against the slip's columns and evaluated as the runtime would.
+// visibility of amounts under insurance suppression, totals, capitals), read
+// from its definition d_svc305_jsd1, compiled against its columns and
+// evaluated as the runtime would.
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
+#include "definition_table.h"
 #include "host_functions.h"
-#include "test_table.h"
 
 namespace kq::dw::expr {
 namespace {
@@ -17,55 +18,15 @@ using testing::dec;
 using testing::dt;
 using testing::HostFunctions;
 using testing::show;
-using testing::TestTable;
+using testing::DefinitionTable;
 
-const char* const kColumns[] = {"cwtsbh", "cwxzt", "djsrq", "xsse", "ngfsl", "nbjxjsl", "nysgsf", "nssgsf", "ngfse",
-                                "nysclf", "nssclf", "nclse", "nglf", "nglfse", "nfcf", "nfcfse", "nbgf", "nbgfse",
-                                "nsjf", "nsjfse", "nqtfy1", "nqtfyse1", "nqtfy2", "nqtfyse2", "nqtfy3", "nqtfyse3",
-                                "nhjse", "nhjje", "nbcjsje", "nzsje", "nqsje"};
-
-Type column_type(const std::string& name) {
-  if (name == "djsrq") return Type::DateTime;
-  if (name == "xsse") return Type::Long;
-  if (name[0] == 'c') return Type::String;
-  return Type::Decimal;
-}
-
-// The fee lines: printed field, value expression (a column when empty).
-const std::vector<std::pair<std::string, std::string>> kFees = {
-    {"ysgsf",
-     "if ( xchs = '1' , if(xsse = 0, nysgsf,  nysgsf / (1 + ngfsl / 100.00 ) ) ,  if (xsse = 0,  nysgsf * (1 + ngfsl "
-     "/ 100.00),nysgsf  )  )"},
-    {"compute_5", "if(xsse = 0,nssgsf,nssgsf - ngfse)"},
-    {"ysclf",
-     "if ( xjhs = '1' , if(xsse = 0, nysclf,  nysclf  / (1 + nbjxjsl / 100.00 ) ) ,  if (xsse = 0,  nysclf * (1 + "
-     "nbjxjsl / 100.00),nysclf  )  )"},
-    {"compute_6", "if(xsse = 0,nssclf,nssclf - nclse)"},
-    {"compute_7", "if(xsse = 0,nglf,nglf - nglfse)"},
-    {"compute_8", "if(xsse = 0,nfcf,nfcf - nfcfse)"},
-    {"compute_9", "if(xsse = 0,nbgf,nbgf - nbgfse)"},
-    {"compute_10", "if(xsse = 0,nsjf,nsjf - nsjfse)"},
-    {"compute_11", "if(xsse = 0,nqtfy1,nqtfy1 - nqtfyse1)"},
-    {"compute_12", "if(xsse = 0,nqtfy2,nqtfy2 - nqtfyse2)"},
-    {"compute_13", "if(xsse = 0,nqtfy3,nqtfy3 - nqtfyse3)"},
-};
-
-std::string fee_visibility(const std::string& name) {
-  return "if(" + name + " = 0 or (cbxxsje = '0' and left( cwtsbh ,2) = 'A-'),0,1)";
-}
+// The fee lines' values, each shown only when not 0 and not suppressed.
+const char* const kFees[] = {"ysgsf",     "compute_5", "ysclf",      "compute_6",  "compute_7",  "compute_8",
+                             "compute_9", "compute_10", "compute_11", "compute_12", "compute_13"};
 
 class ExpressionSlip : public ::testing::Test {
  protected:
-  ExpressionSlip() : t_(&host_.registry) {
-    for (const char* c : kColumns) t_.column(c, column_type(c));
-    t_.argument("bh", Value("A-2024000001"));
-    t_.argument("ls_gsh", Value("01"));
-    t_.computed("cbxxsje", "f_retu_para('Svc','LBXXSJE')", Type::String);
-    t_.computed("xchs", "f_retu_para('SVC','LXCHS')", Type::String);
-    t_.computed("xjhs", "f_retu_para('SPA','LXJHS')", Type::String);
-    for (const auto& [name, expr] : kFees) t_.computed(name, expr);
-    t_.computed("compute_3", "f_svc_upper_je(nbcjsje)", Type::String);
-    t_.finish();
+  ExpressionSlip() {
     host_.params["SVC.LBXXSJE"] = Value("1");
     host_.params["SVC.LXCHS"] = Value("1");
     host_.params["SPA.LXJHS"] = Value("1");
@@ -73,29 +34,21 @@ class ExpressionSlip : public ::testing::Test {
 
   // A slip row: every amount 0 unless given.
   RowId slip(const std::string& cwtsbh, const std::string& cwxzt, std::map<std::string, Value> values = {}) {
-    std::vector<Value> row;
-    for (const char* c : kColumns) {
-      std::string name = c;
-      if (values.count(name)) row.push_back(values[name]);
-      else if (name == "cwtsbh") row.push_back(Value(cwtsbh));
-      else if (name == "cwxzt") row.push_back(Value(cwxzt));
-      else if (name == "djsrq") row.push_back(dt("2024/03/05 10:00:00"));
-      else if (name == "xsse") row.push_back(Value(0));
-      else row.push_back(Value(Decimal(0)));
-    }
-    return t_.row(std::move(row));
+    values.emplace("cwtsbh", Value(cwtsbh));
+    values.emplace("cwxzt", Value(cwxzt));
+    return t_.row(values);
   }
+  std::string expression_of(const std::string& name) const { return t_.expression(name); }
+  std::string visible_of(const std::string& name) const { return t_.visible(name); }
 
-  std::string eval(const std::string& text, RowId row) { return show(t_.eval(text, row)); }
+  std::string eval(const std::string& text, RowId row) { return show(t_.table().eval(text, row)); }
 
   HostFunctions host_;
-  TestTable t_;
+  DefinitionTable t_{"d_svc305_jsd1", &host_.registry, {Value("A-2024000001"), Value("01")}};
 };
 
 TEST_F(ExpressionSlip, TitleForTheFourVariants) {
-  const std::string title =
-      "case( cwxzt  when '2' then    if(left(cwtsbh,1) = 'A','保险欠账结算单','欠账结算单' )      else  "
-      "if(left(cwtsbh,1) = 'A','保险结算单','结算单' )       )";
+  const std::string title = expression_of("jsdbt");
   EXPECT_EQ(eval(title, slip("A-2024000001", "1")), "string:保险结算单");
   EXPECT_EQ(eval(title, slip("A-2024000001", "2")), "string:保险欠账结算单");
   EXPECT_EQ(eval(title, slip("B2024000001", "1")), "string:结算单");
@@ -106,10 +59,11 @@ TEST_F(ExpressionSlip, TitleForTheFourVariants) {
 TEST_F(ExpressionSlip, HeadingDateAndCompany) {
   host_.params["SYS.CGSMC"] = Value("示范汽修厂");
   RowId r = slip("B2024000001", "1", {{"djsrq", dt("2024/12/31 23:59:59")}});
-  EXPECT_EQ(eval("f_retu_para('SYS','CGSMC')", r), "string:示范汽修厂");
-  EXPECT_EQ(eval("string(djsrq,'yyyy年mm月dd日')", r), "string:2024年12月31日");
-  EXPECT_EQ(eval("if (cwxzt = '2',1,0)", r), "long:0");
-  EXPECT_EQ(eval("if (cwxzt = '2',1,0)", slip("B2024000002", "2")), "long:1");
+  EXPECT_EQ(eval("gsmc", r), "string:示范汽修厂");
+  EXPECT_EQ(eval("jsrq", r), "string:2024年12月31日");
+  // The guarantor is shown on slips on account only.
+  EXPECT_EQ(eval(visible_of("cdbr"), r), "long:0");
+  EXPECT_EQ(eval(visible_of("cdbr"), slip("B2024000002", "2")), "long:1");
 }
 
 TEST_F(ExpressionSlip, ReceivableLabourFeeFollowsTheTaxParameter) {
@@ -148,16 +102,16 @@ TEST_F(ExpressionSlip, ReceivableMaterialFeeFollowsItsOwnParameter) {
 TEST_F(ExpressionSlip, FeeVisibilityHidesZeroAndSuppressedAmounts) {
   RowId plain = slip("B2024000001", "1", {{"nysgsf", dec("80")}, {"nssgsf", dec("80")}});
   RowId insured = slip("A-2024000001", "1", {{"nysgsf", dec("80")}, {"nssgsf", dec("80")}});
-  for (const auto& [name, expr] : kFees) {
+  for (const std::string name : kFees) {
     const bool has_amount = name == "ysgsf" || name == "compute_5";
-    EXPECT_EQ(eval(fee_visibility(name), plain), has_amount ? "long:1" : "long:0") << name;
-    EXPECT_EQ(eval(fee_visibility(name), insured), has_amount ? "long:1" : "long:0") << name;
+    EXPECT_EQ(eval(visible_of(name), plain), has_amount ? "long:1" : "long:0") << name;
+    EXPECT_EQ(eval(visible_of(name), insured), has_amount ? "long:1" : "long:0") << name;
   }
   host_.params["SVC.LBXXSJE"] = Value("0");  // insurance suppression
-  for (const auto& [name, expr] : kFees) {
+  for (const std::string name : kFees) {
     const bool has_amount = name == "ysgsf" || name == "compute_5";
-    EXPECT_EQ(eval(fee_visibility(name), plain), has_amount ? "long:1" : "long:0") << name;
-    EXPECT_EQ(eval(fee_visibility(name), insured), "long:0") << name;
+    EXPECT_EQ(eval(visible_of(name), plain), has_amount ? "long:1" : "long:0") << name;
+    EXPECT_EQ(eval(visible_of(name), insured), "long:0") << name;
   }
 }
 
@@ -165,18 +119,17 @@ TEST_F(ExpressionSlip, FeeVisibilityWithNullValues) {
   // A null amount is neither 0 nor suppressed: the object stays shown.
   RowId r = slip("B2024000001", "1", {{"nssgsf", Value::null(Type::Decimal)}});
   EXPECT_EQ(eval("compute_5", r), "null");
-  EXPECT_EQ(eval(fee_visibility("compute_5"), r), "long:1");
+  EXPECT_EQ(eval(visible_of("compute_5"), r), "long:1");
   // Missing LBXXSJE: the suppression test is null, so a non-zero amount shows and a zero one hides.
   host_.params.erase("SVC.LBXXSJE");
   RowId insured = slip("A-2024000001", "1", {{"nssgsf", dec("5")}});
-  EXPECT_EQ(eval(fee_visibility("compute_5"), insured), "long:1");
-  EXPECT_EQ(eval(fee_visibility("compute_6"), insured), "long:0");
+  EXPECT_EQ(eval(visible_of("compute_5"), insured), "long:1");
+  EXPECT_EQ(eval(visible_of("compute_6"), insured), "long:0");
 }
 
 TEST_F(ExpressionSlip, TaxLineVisibility) {
-  const char* label = "if(xsse = 1,1,0)";
-  const char* value =
-      "if((xsse = 1 and left( cwtsbh ,2) <> 'A-')  or (XSSE = 1 AND cbxxsje = '1' and left( cwtsbh ,2) = 'A-'),1,0)";
+  const std::string label = visible_of("nhjse_t");
+  const std::string value = visible_of("nhjse");
   RowId plain0 = slip("B2024000001", "1");
   RowId plain1 = slip("B2024000001", "1", {{"xsse", Value(1)}});
   RowId insured1 = slip("A-2024000001", "1", {{"xsse", Value(1)}});
@@ -194,11 +147,11 @@ TEST_F(ExpressionSlip, TaxLineVisibility) {
 }
 
 TEST_F(ExpressionSlip, TotalsVisibilityAndCapitals) {
-  const char* total = "if( cbxxsje = '0'  and left( cwtsbh ,2) = 'A-',0,1)";
-  const char* receipt = "if( (cbxxsje = '0'  and left( cwtsbh ,2) = 'A-')  ,0,1)";
-  const char* paid = "if( (cbxxsje = '0'  and left( cwtsbh ,2) = 'A-')  or (nzsje = 0) ,0,1)";
-  const char* owed = "if( (cbxxsje = '0'  and left( cwtsbh ,2) = 'A-')  or (nqsje = 0) ,0,1)";
-  const char* capitals = "if( (cbxxsje = '0'  and left( cwtsbh ,2) = 'A-')   ,0,1)";
+  // Each line's label follows the visibility of its amount.
+  for (const char* amount : {"nhjje", "nbcjsje", "nzsje", "nqsje", "compute_3"})
+    EXPECT_EQ(visible_of(amount), visible_of(std::string(amount) + "_t")) << amount;
+  const std::string total = visible_of("nhjje"), receipt = visible_of("nbcjsje"), paid = visible_of("nzsje"),
+                    owed = visible_of("nqsje"), capitals = visible_of("compute_3");
   RowId none = slip("B2024000001", "1", {{"nhjje", dec("300")}, {"nqsje", dec("300")}});
   EXPECT_EQ(eval(total, none), "long:1");
   EXPECT_EQ(eval(receipt, none), "long:1");
@@ -214,7 +167,7 @@ TEST_F(ExpressionSlip, TotalsVisibilityAndCapitals) {
 
   host_.params["SVC.LBXXSJE"] = Value("0");
   RowId insured = slip("A-2024000003", "1", {{"nzsje", dec("1")}, {"nqsje", dec("1")}});
-  for (const char* e : {total, receipt, paid, owed, capitals}) EXPECT_EQ(eval(e, insured), "long:0") << e;
+  for (const std::string& e : {total, receipt, paid, owed, capitals}) EXPECT_EQ(eval(e, insured), "long:0") << e;
 }
 
 }  // namespace

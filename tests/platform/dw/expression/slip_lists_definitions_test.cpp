@@ -1,14 +1,15 @@
 // The slip's nested lists: repair items (labour) and materials, with their
 // per-line amounts, summary sums and the visibility rules that depend on the
 // discount variant (LJSYH), the contract mode (f_bgfs) and insurance
-// suppression.
+// suppression; the expressions read from the lists' definitions.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "definition_table.h"
 #include "host_functions.h"
-#include "test_table.h"
 
 namespace kq::dw::expr {
 namespace {
@@ -16,45 +17,18 @@ namespace {
 using testing::dec;
 using testing::HostFunctions;
 using testing::show;
-using testing::TestTable;
+using testing::DefinitionTable;
 
-// Insurance suppression as the item list writes it, and the item list's visibility expressions.
-#define KQ_SUPPRESSED "(CBXXSJE = '0' and left( cwtsbh ,2) = 'A-')"
-constexpr const char* kItemFeeVisible = "if ( compute_4 =0 OR " KQ_SUPPRESSED ",0,1)";
-constexpr const char* kItemNysVisible = "if (jsyh = '0' , (if(cbgfs = '1' or cbgfs = '2'  OR " KQ_SUPPRESSED " ,0,1)),0)";
-constexpr const char* kItemDiscountVisible =
-    "if (jsyh = '0' , (if (sum(ngsyhl) = 0 or (cbgfs = '1' or cbgfs = '2')  OR " KQ_SUPPRESSED " ,0,1)),0)";
-constexpr const char* kItemNysgsfVisible = "if (jsyh = '1',(if(cbgfs = '1' or cbgfs = '2'  OR " KQ_SUPPRESSED " ,0,1)),0)";
-constexpr const char* kItemSettledDiscountVisible =
-    "if (jsyh = '1',(if (( (CBXXSJE = '0' and left( cwtsbh ,2) = 'A-'   ) ) or (  compute_5  = 0),0,1)),0)";
-constexpr const char* kItemFactorVisible = "if ( jsyh = '1' ,  (if ( compute_1 = 1,0,1))   , 0 )";
-constexpr const char* kItemLabelVisible =
-    "if ((sum(ngsyhl) = 0  and jsyh = '0') or (compute_5 = 0 and jsyh = '1') or  (cbxxsje = '0' and left( cwtsbh ,2) "
-    "= 'A-'),0,1)";
-#undef KQ_SUPPRESSED
-
+// The slip's list of repair items (d_svc305_jsd1_01) for work order `bh`:
+// two labour lines and a warranty line, each 1.5 hours.
 class ExpressionSlipItems : public ::testing::Test {
  protected:
   void build(const std::string& bh, const std::string& cbgfs) {
-    for (auto [name, type] : {std::pair{"cwtsbh", Type::String}, {"cxz", Type::String}, {"ngsf", Type::Decimal},
-                              {"ngs", Type::Decimal}, {"lzjxm", Type::Long}, {"ngsyhl", Type::Decimal},
-                              {"cbgfs", Type::String}, {"nysgsf", Type::Decimal}, {"ngsjsyhl", Type::Decimal},
-                              {"nyhhgsf", Type::Decimal}})
-      t_.column(name, type);
-    t_.argument("bh", Value(bh));
-    t_.computed("compute_3", "f_retu_para('svc','ljsdxsgs')", Type::String);
-    t_.computed("cbxxsje", "f_retu_para('Svc','LBXXSJE')", Type::String);
-    t_.computed("jsyh", "f_retu_para('svc','ljsyh')", Type::String);
-    t_.computed("compute_4", "if (f_bgfs(bh)='0',ngsf,0)");
-    t_.computed("nys", "sum( if(cxz = '0',ngsf,0) for all)");
-    t_.computed("nss", "sum((if(cxz = '0',ngsf,0) * ( 100 - ngsyhl) / 100.00) for all)");
-    t_.computed("compute_2", "nys - nss");
-    t_.computed("compute_1", "(1 - ngsjsyhl /100)");
-    t_.computed("compute_5", "nysgsf - nyhhgsf");
-    t_.finish();
+    t_ = std::make_unique<DefinitionTable>("d_svc305_jsd1_01", &host_.registry, std::vector<Value>{Value(bh)});
     auto item = [&](const char* cxz, const char* ngsf, const char* ngsyhl) {
-      return t_.row({Value(bh), Value(cxz), dec(ngsf), dec("1.5"), Value(0), dec(ngsyhl), Value(cbgfs),
-                     dec("130.5"), dec("10"), dec("120.5")});
+      return t_->row({{"cwtsbh", Value(bh)}, {"cxz", Value(cxz)}, {"ngsf", dec(ngsf)}, {"ngs", dec("1.5")},
+                      {"lzjxm", Value(0)}, {"ngsyhl", dec(ngsyhl)}, {"cbgfs", Value(cbgfs)},
+                      {"nysgsf", dec("130.5")}, {"ngsjsyhl", dec("10")}, {"nyhhgsf", dec("120.5")}});
     };
     first_ = item("0", "100", "10");
     warranty_ = item("1", "50", "0");
@@ -62,13 +36,27 @@ class ExpressionSlipItems : public ::testing::Test {
     host_.params["SVC.LBXXSJE"] = Value("1");
     host_.params["SVC.LJSYH"] = Value("0");
     host_.params["SVC.LJSDXSGS"] = Value("1");
+    fee_visible = t_->visible("compute_4");
+    hours_visible = t_->visible("ngs");
+    nature_visible = t_->visible("cxz");
+    nys_visible = t_->visible("nys");
+    discount_visible = t_->visible("compute_2");
+    nysgsf_visible = t_->visible("nysgsf");
+    settled_discount_visible = t_->visible("compute_5");
+    factor_visible = t_->visible("compute_1");
+    label_visible = t_->visible("yh_t");
   }
 
-  std::string eval(const std::string& text, RowId row) { return show(t_.eval(text, row)); }
+  std::string eval(const std::string& text, RowId row) { return show(t_->table().eval(text, row)); }
 
   HostFunctions host_;
-  TestTable t_{&host_.registry};
+  std::unique_ptr<DefinitionTable> t_;
   RowId first_ = 0, warranty_ = 0;
+  // The list's visibility expressions: a line's fee, hours and nature; the
+  // summary's receivable, discount, settled figures, discount factor and the
+  // discount label.
+  std::string fee_visible, hours_visible, nature_visible, nys_visible, discount_visible, nysgsf_visible,
+      settled_discount_visible, factor_visible, label_visible;
 };
 
 TEST_F(ExpressionSlipItems, SummaryFigures) {
@@ -82,14 +70,13 @@ TEST_F(ExpressionSlipItems, SummaryFigures) {
 
 TEST_F(ExpressionSlipItems, LineFeesFollowTheContractMode) {
   build("B1", "0");
-  const char* fee_visible = kItemFeeVisible;
   EXPECT_EQ(eval("compute_4", first_), "decimal:100");
   EXPECT_EQ(eval(fee_visible, first_), "long:1");
-  EXPECT_EQ(eval("if( cxz = '0',0,1)", first_), "long:0");
-  EXPECT_EQ(eval("if( cxz = '0',0,1)", warranty_), "long:1");
-  EXPECT_EQ(eval("if ( compute_3 = '1',1,0)", first_), "long:1");
+  EXPECT_EQ(eval(nature_visible, first_), "long:0");
+  EXPECT_EQ(eval(nature_visible, warranty_), "long:1");
+  EXPECT_EQ(eval(hours_visible, first_), "long:1");
   host_.params["SVC.LJSDXSGS"] = Value("0");
-  EXPECT_EQ(eval("if ( compute_3 = '1',1,0)", first_), "long:0");
+  EXPECT_EQ(eval(hours_visible, first_), "long:0");
   host_.contract_mode["B1"] = "2";  // labour package: fees 0 and hidden
   EXPECT_EQ(eval("compute_4", first_), "long:0");
   EXPECT_EQ(eval(fee_visible, first_), "long:0");
@@ -97,27 +84,27 @@ TEST_F(ExpressionSlipItems, LineFeesFollowTheContractMode) {
 
 TEST_F(ExpressionSlipItems, SummaryVisibilityByDiscountVariant) {
   build("B1", "0");
-  EXPECT_EQ(eval(kItemNysVisible, first_), "long:1");
-  EXPECT_EQ(eval(kItemDiscountVisible, first_), "long:1");
-  EXPECT_EQ(eval(kItemNysgsfVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemSettledDiscountVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemFactorVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemLabelVisible, first_), "long:1");
+  EXPECT_EQ(eval(nys_visible, first_), "long:1");
+  EXPECT_EQ(eval(discount_visible, first_), "long:1");
+  EXPECT_EQ(eval(nysgsf_visible, first_), "long:0");
+  EXPECT_EQ(eval(settled_discount_visible, first_), "long:0");
+  EXPECT_EQ(eval(factor_visible, first_), "long:0");
+  EXPECT_EQ(eval(label_visible, first_), "long:1");
 
   host_.params["SVC.LJSYH"] = Value("1");
-  EXPECT_EQ(eval(kItemNysVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemDiscountVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemNysgsfVisible, first_), "long:1");
-  EXPECT_EQ(eval(kItemSettledDiscountVisible, first_), "long:1");
-  EXPECT_EQ(eval(kItemFactorVisible, first_), "long:1");
-  EXPECT_EQ(eval(kItemLabelVisible, first_), "long:1");
+  EXPECT_EQ(eval(nys_visible, first_), "long:0");
+  EXPECT_EQ(eval(discount_visible, first_), "long:0");
+  EXPECT_EQ(eval(nysgsf_visible, first_), "long:1");
+  EXPECT_EQ(eval(settled_discount_visible, first_), "long:1");
+  EXPECT_EQ(eval(factor_visible, first_), "long:1");
+  EXPECT_EQ(eval(label_visible, first_), "long:1");
 }
 
 TEST_F(ExpressionSlipItems, PackageHidesFiguresButKeepsTheSettledDiscount) {
   build("B1", "1");
   host_.params["SVC.LJSYH"] = Value("1");
-  EXPECT_EQ(eval(kItemNysgsfVisible, first_), "long:0");
-  EXPECT_EQ(eval(kItemSettledDiscountVisible, first_), "long:1");
+  EXPECT_EQ(eval(nysgsf_visible, first_), "long:0");
+  EXPECT_EQ(eval(settled_discount_visible, first_), "long:1");
 }
 
 TEST_F(ExpressionSlipItems, InsuranceSuppressionHidesEveryAmount) {
@@ -125,33 +112,21 @@ TEST_F(ExpressionSlipItems, InsuranceSuppressionHidesEveryAmount) {
   host_.params["SVC.LBXXSJE"] = Value("0");
   for (const char* jsyh : {"0", "1"}) {
     host_.params["SVC.LJSYH"] = Value(jsyh);
-    for (const char* e : {kItemFeeVisible, kItemNysVisible, kItemDiscountVisible, kItemNysgsfVisible,
-                          kItemSettledDiscountVisible, kItemLabelVisible})
+    for (const std::string& e : {fee_visible, nys_visible, discount_visible, nysgsf_visible,
+                                 settled_discount_visible, label_visible})
       EXPECT_EQ(eval(e, first_), "long:0") << jsyh << ": " << e;
   }
 }
 
+// The slip's list of materials (d_svc305_jsd1_02) for work order B7: a stock
+// line, a claim and an extra line.
 class ExpressionSlipMaterials : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto [name, type] : {std::pair{"cdydbh", Type::String}, {"cbjdm", Type::String}, {"nrcdj", Type::Decimal},
-                              {"nrcsl", Type::Decimal}, {"nrcje", Type::Decimal}, {"ccklb", Type::String},
-                              {"nclyhl", Type::Decimal}, {"nysclf", Type::Decimal}, {"ncljsyhl", Type::Decimal},
-                              {"nyhhclf", Type::Decimal}})
-      t_.column(name, type);
-    t_.argument("bh", Value("B7"));
-    t_.computed("cbxxsje", "F_RETU_PARA('SVC','LBXXSJE')", Type::String);
-    t_.computed("jsyh", "f_retu_para('svc','ljsyh')", Type::String);
-    t_.computed("compute_3", "if (f_bgfs(bh)='1',0,nrcje)");
-    t_.computed("nys", "sum(if(ccklb = '0' or ccklb = '*',nrcje,0) for all)");
-    t_.computed("nss", "sum((if(ccklb = '0' or ccklb = '*',nrcdj,0) * nrcsl * (100 - nclyhl) / 100) for all)");
-    t_.computed("compute_1", "nys - nss");
-    t_.computed("compute_4", "nysclf - nyhhclf");
-    t_.computed("compute_2", "1 - ncljsyhl / 100");
-    t_.finish();
     auto line = [&](const char* ccklb, const char* price, const char* qty, const char* amount, const char* discount) {
-      return t_.row({Value("B7"), Value("P-" + std::string(ccklb)), dec(price), dec(qty), dec(amount), Value(ccklb),
-                     dec(discount), dec("136"), dec("0"), dec("136")});
+      return t_.row({{"cdydbh", Value("B7")}, {"cbjdm", Value("P-" + std::string(ccklb))}, {"nrcdj", dec(price)},
+                     {"nrcsl", dec(qty)}, {"nrcje", dec(amount)}, {"ccklb", Value(ccklb)}, {"nclyhl", dec(discount)},
+                     {"nysclf", dec("136")}, {"ncljsyhl", dec("0")}, {"nyhhclf", dec("136")}});
     };
     stock_ = line("0", "10.5", "2", "21", "10");
     claim_ = line("2", "100", "1", "100", "0");
@@ -160,10 +135,10 @@ class ExpressionSlipMaterials : public ::testing::Test {
     host_.params["SVC.LJSYH"] = Value("0");
   }
 
-  std::string eval(const std::string& text, RowId row) { return show(t_.eval(text, row)); }
+  std::string eval(const std::string& text, RowId row) { return show(t_.table().eval(text, row)); }
 
   HostFunctions host_;
-  TestTable t_{&host_.registry};
+  DefinitionTable t_{"d_svc305_jsd1_02", &host_.registry, {Value("B7")}};
   RowId stock_ = 0, claim_ = 0, extra_ = 0;
 };
 
@@ -176,9 +151,8 @@ TEST_F(ExpressionSlipMaterials, SummaryFigures) {
 }
 
 TEST_F(ExpressionSlipMaterials, LineAmountAndNatureVisibility) {
-  const char* amount =
-      "if ( compute_3 = 0  OR (CBXXSJE = '0' and left(  cdydbh ,2) = 'A-') or ccklb in ('1','2')  ,0,1 )";
-  const char* nature = "if(ccklb = '*',if(f_retu_para('SVC','LQTLL') = '1',1,0),if (ccklb ='0',0,1))";
+  const std::string amount = t_.visible("compute_3");
+  const std::string nature = t_.visible("ccklb");
   EXPECT_EQ(eval(amount, stock_), "long:1");
   EXPECT_EQ(eval(amount, claim_), "long:0");  // claims print no amount
   EXPECT_EQ(eval(amount, extra_), "long:1");
@@ -195,15 +169,8 @@ TEST_F(ExpressionSlipMaterials, LineAmountAndNatureVisibility) {
 }
 
 TEST_F(ExpressionSlipMaterials, SummaryVisibility) {
-  const std::string sup = "(CBXXSJE = '0' and left(  cdydbh  ,2) = 'A-')";
-  const std::string nys = "if (jsyh = '0',(if (f_bgfs(bh)='1' OR " + sup + ",0,1)),0)";
-  const std::string discount =
-      "if (jsyh = '0',(if (sum(nclyhl) = 0  OR " + sup + ",0,if (f_bgfs(bh)='1',0,1))),0)";
-  const std::string nysclf = "if (jsyh = '1',(if (f_bgfs(bh)='1' OR " + sup + ",0,1)),0)";
-  const std::string settled = "if (jsyh = '0' , 0,(if ( (compute_4 = 0 and jsyh = '1')  or " + sup + ",0,1)   ))";
-  const std::string factor = "if ( jsyh = '1' ,  (if ( compute_2 = 1,0,1))   , 0 )";
-  const std::string label =
-      "if ((sum(nclyhl) = 0 and jsyh = '0')  or (compute_4 = 0 and jsyh = '1')  or " + sup + ",0,1)";
+  const std::string nys = t_.visible("nys"), discount = t_.visible("compute_1"), nysclf = t_.visible("nysclf"),
+                    settled = t_.visible("compute_4"), factor = t_.visible("compute_2"), label = t_.visible("yh_t");
   EXPECT_EQ(eval(nys, stock_), "long:1");
   EXPECT_EQ(eval(discount, stock_), "long:1");
   EXPECT_EQ(eval(nysclf, stock_), "long:0");
