@@ -42,7 +42,7 @@ inline const std::vector<ModuleStatement>& data_window_queries() {
   static const std::vector<ModuleStatement> all = [] {
     module::install();
     std::vector<ModuleStatement> out;
-    for (const std::string& name : dw::definition_names()) {
+    for (const std::string& name : dw::application_definitions().names()) {
       auto d = dw::definition(name);
       EXPECT_TRUE(d.ok()) << name << ": " << (d.ok() ? "" : d.error());
       if (d.ok() && !(*d)->query.empty())

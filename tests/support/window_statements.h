@@ -148,7 +148,7 @@ inline void dispatch(std::vector<RecordedStatement>& out) {
   const std::string item = items->dw_1->getitemstring(1, "cwxxmdm").value_or("");
   for (const char* button : {"cb_1", "cb_2"}) {
     const size_t lists = desk.shop.ui.selection_lists.size();
-    desk.send(*items, {{"control", button}, {"event", "clicked"}});
+    desk.send(*items, {.control = button, .event = "clicked"});
     if (desk.shop.ui.selection_lists.size() == lists) continue;
     const auto& rows = desk.shop.ui.selection_lists.back().rows;
     const std::string first = rows.empty() || rows[0].empty() ? "" : rows[0][0];
