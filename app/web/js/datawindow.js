@@ -165,7 +165,8 @@ export class DataWindowView {
     if (this.isGrid()) {
       const th = e.target.closest('th');
       if (th) {
-        this.win.send({ control: this.name, event: 'clicked', row: 0, column: th.dataset.column || th.dataset.object || '' });
+        this.win.send({ control: this.name, event: 'clicked', row: 0, column: th.dataset.column || th.dataset.object || '',
+          keyflags: (e.shiftKey ? 1 : 0) | (e.ctrlKey || e.metaKey ? 2 : 0) });
         return;
       }
       const tr = e.target.closest('tr.kq-row');

@@ -159,11 +159,47 @@ function daterange(d) {
   });
 }
 
+// Zoom steps of the preview, in percent.
+const ZOOMS = [50, 75, 100, 125, 150, 200];
+
 function preview(d) {
   return frame('preview', d.title || '打印预览', (close) => {
     const pages = el('div', { class: 'preview-pages' });
     setRendered(pages, d.html || '');
     const status = el('span', { class: 'preview-status', role: 'status' });
+    // Zoom and page navigation over the pages as they print.
+    const sheets = () => [...pages.querySelectorAll('.kq-page')];
+    let zoom = 100;
+    let current = 0;
+    const zoomText = el('span', { class: 'preview-zoom' });
+    const pageText = el('span', { class: 'preview-page', 'aria-live': 'polite' });
+    const show = (index, scroll = true) => {
+      const all = sheets();
+      current = Math.min(Math.max(index, 0), Math.max(all.length - 1, 0));
+      pageText.textContent = `第 ${all.length ? current + 1 : 0} / ${all.length} 页`;
+      if (scroll && all[current]) all[current].scrollIntoView({ block: 'start' });
+    };
+    const setZoom = (z) => {
+      zoom = z;
+      pages.style.zoom = String(z / 100);
+      zoomText.textContent = `${z}%`;
+      show(current);
+    };
+    const step = (dir) => {
+      const i = ZOOMS.indexOf(zoom) + dir;
+      if (i >= 0 && i < ZOOMS.length) setZoom(ZOOMS[i]);
+    };
+    const tools = el('div', { class: 'preview-tools' },
+      el('button', { type: 'button', title: '第一页', onclick: () => show(0) }, '首页'),
+      el('button', { type: 'button', title: '上一页', onclick: () => show(current - 1) }, '上一页'),
+      pageText,
+      el('button', { type: 'button', title: '下一页', onclick: () => show(current + 1) }, '下一页'),
+      el('button', { type: 'button', title: '最后一页', onclick: () => show(sheets().length - 1) }, '末页'),
+      el('button', { type: 'button', title: '缩小', onclick: () => step(-1) }, '缩小'),
+      zoomText,
+      el('button', { type: 'button', title: '放大', onclick: () => step(1) }, '放大'));
+    setZoom(100);
+    show(0, false);
     const pdf = async () => {
       status.textContent = '';
       try {
@@ -172,13 +208,26 @@ function preview(d) {
         status.textContent = e.message;
       }
     };
+    // A printout asked for at once: printed in its copies, then closed.
+    if (d.copies > 0) {
+      status.textContent = `正在打印 ${d.copies} 份…`;
+      setTimeout(() => {
+        printPages(d.html || '', d.copies);
+        close(1);
+      }, 0);
+    }
     return {
-      body: el('div', { class: 'dialog-body' }, pages),
+      body: el('div', { class: 'dialog-body' }, tools, pages),
       buttons: [status,
         el('button', { type: 'button', onclick: () => printPages(d.html || '') }, '打印'),
-        d.pdf ? el('button', { type: 'button', onclick: pdf }, '下载 PDF') : null,
+        d.pdf ? el('button', { type: 'button', onclick: pdf }, '导出 PDF') : null,
         el('button', { type: 'button', class: 'primary', onclick: () => close(1) }, '关闭')],
       escape: 1,
+      onKey: (e) => {
+        if (e.key === 'PageDown') { show(current + 1); return true; }
+        if (e.key === 'PageUp') { show(current - 1); return true; }
+        return false;
+      },
     };
   }, 'preview');
 }
