@@ -34,7 +34,7 @@ TEST(PrintList, OpensOnTheCurrentSettlementsWithTheShopsDefaultsAndFilters) {
   EXPECT_EQ(w.em_1.text, desk.shop.committed("select ndyfs into :v from sysb12 where cdydjlb = '14' and cgsh = '01'"));
   EXPECT_EQ(w.cbx_2.checked, desk.shop.committed("select ccsz into :v from sysi90 where ccsdm = 'LJSDXSSE' and cgsh = '01'") == "1");
   EXPECT_TRUE(w.cbx_4.enabled && w.cbx_4.checked);  // the club module is installed in company 01
-  EXPECT_FALSE(w.cbx_3.enabled && w.cbx_1.checked);
+  EXPECT_FALSE(w.cbx_1.checked);
   EXPECT_TRUE(w.rb_2.checked);
   EXPECT_EQ(w.dw_1.ois_outfilter, " (cwxzt = '1' or (cwxzt = '2' and lqqbs = 0) ) and (1 = 1) ");
 

@@ -4,6 +4,7 @@
 // them with the answer of closing; Enter takes the default.
 import { el, setRendered } from './dom.js';
 import { formatDate, maskDate, parseDate } from './dates.js';
+import { request } from './api.js';
 import { download, printPages } from './printing.js';
 
 const layer = () => document.getElementById('dialogs');
@@ -200,6 +201,37 @@ function preview(d) {
       el('button', { type: 'button', title: '放大', onclick: () => step(1) }, '放大'));
     setZoom(100);
     show(0, false);
+    // A browser that shows PDF documents shows the printout's own pages (the
+    // PDF as it prints, with the browser's zoom and pages); the drawn pages
+    // stay underneath, hidden, as the text of the preview.
+    const body = el('div', { class: 'dialog-body' }, tools, pages);
+    let pdfUrl = null;
+    const closeAndFree = (answer) => {
+      if (pdfUrl) URL.revokeObjectURL(pdfUrl);
+      close(answer);
+    };
+    if (navigator.pdfViewerEnabled && d.pdf && !(d.copies > 0)) {
+      request('GET', d.pdf).then((blob) => {
+        const url = URL.createObjectURL(blob);
+        pdfUrl = url;
+        const frameView = el('iframe', { class: 'preview-pdf', title: d.title || '打印预览', src: url });
+        tools.hidden = true;
+        pages.hidden = true;
+        body.append(frameView);
+        body.dataset.pdf = 'shown';
+      }).catch(() => { /* the drawn pages remain */ });
+    }
+    // 打印: the PDF shown (the browser's print of it), else the drawn pages.
+    const printShown = () => {
+      const shown = body.querySelector('iframe.preview-pdf');
+      try {
+        if (shown && shown.contentWindow) {
+          shown.contentWindow.print();
+          return;
+        }
+      } catch { /* printed from the drawn pages below */ }
+      printPages(d.html || '');
+    };
     const pdf = async () => {
       status.textContent = '';
       try {
@@ -217,11 +249,11 @@ function preview(d) {
       }, 0);
     }
     return {
-      body: el('div', { class: 'dialog-body' }, tools, pages),
+      body,
       buttons: [status,
-        el('button', { type: 'button', onclick: () => printPages(d.html || '') }, '打印'),
+        el('button', { type: 'button', onclick: printShown }, '打印'),
         d.pdf ? el('button', { type: 'button', onclick: pdf }, '导出 PDF') : null,
-        el('button', { type: 'button', class: 'primary', onclick: () => close(1) }, '关闭')],
+        el('button', { type: 'button', class: 'primary', onclick: () => closeAndFree(1) }, '关闭')],
       escape: 1,
       onKey: (e) => {
         if (e.key === 'PageDown') { show(current + 1); return true; }
