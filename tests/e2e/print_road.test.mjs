@@ -61,6 +61,24 @@ test('a slip is previewed by double-click and printed from the menu in its copie
   assert.ok(printed.pages >= 2 && printed.pages % 2 === 0, `pages printed: ${printed.pages}`);
   assert.match(printed.text, new RegExp(bh));
 
+  // Headings: a click sorts by one column (once, not twice over), Ctrl+click adds one.
+  const amount = grid.locator('th[data-column="nhjje"]');
+  const plate = grid.locator('th[data-column="cpzh"]');
+  await amount.click();
+  await settle(page);
+  assert.equal(await amount.getAttribute('aria-sort'), 'ascending');
+  await plate.click({ modifiers: ['Control'] });
+  await settle(page);
+  assert.equal(await amount.getAttribute('aria-sort'), 'ascending');
+  assert.equal(await plate.getAttribute('aria-sort'), 'ascending');
+  await amount.click();  // without Ctrl: that column alone again
+  await settle(page);
+  assert.equal(await amount.getAttribute('aria-sort'), 'ascending');
+  assert.equal(await plate.getAttribute('aria-sort'), null);
+  await amount.click();
+  await settle(page);
+  assert.equal(await amount.getAttribute('aria-sort'), 'descending');
+
   // The date-range list reaches a history order; its exit pass is previewed.
   const history = sql("select cwtsbh from svcb20c_h where cgsh = '01' and cwxzt = '1' order by djsrq limit 1");
   assert.ok(history, 'the demo has a settled history order');
@@ -79,8 +97,16 @@ test('a slip is previewed by double-click and printed from the menu in its copie
   await win.locator('.commands button', { hasText: '打印出门证' }).click();
   await preview.waitFor();
   assert.match(await preview.locator('.kq-page').first().textContent(), new RegExp(history));
+  // Chromium shows the printout's PDF in the preview; 打印 prints that document.
+  const pdfView = preview.locator('iframe.preview-pdf');
+  await pdfView.waitFor();
+  assert.equal(await pdfView.evaluate((f) => f.src.startsWith('blob:')), true);
+  await pdfView.evaluate((f) => {
+    f.contentWindow.print = () => window.printed.push({ pdf: true });
+  });
   await preview.getByRole('button', { name: '打印' }).click();
   await page.waitForFunction(() => window.printed.length === 2);
+  assert.deepEqual((await page.evaluate(() => window.printed))[1], { pdf: true });
   await closePreview(page);
   assert.deepEqual(page.problems, []);
   await page.close();
