@@ -17,6 +17,7 @@
 #include "rework/w_svc304_01.h"
 #include "settlement/w_svc305.h"
 #include "settlement/w_svc305_01.h"
+#include "printing/w_svc309.h"
 
 namespace kq::module {
 namespace {
@@ -41,6 +42,7 @@ const WindowClass kWindows[] = {
     {"w_svc304_01", nullptr, make<svc::w_svc304_01>},
     {"w_svc305", "取消结算", make<svc::w_svc305>},
     {"w_svc305_01", nullptr, make<svc::w_svc305_01>},
+    {"w_svc309", "打印结算单", make<svc::w_svc309>},
     {"w_svc310", "委托书打印工单", make<svc::w_svc310>},
 };
 

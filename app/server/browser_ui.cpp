@@ -83,6 +83,7 @@ void BrowserUi::preview(const ui::Preview& preview) {
               {"window", preview.window},
               {"dataobject", preview.dataobject},
               {"html", preview.html}};
+  if (preview.copies > 0) dialog["copies"] = preview.copies;
   preview_ = &preview;
   struct Clear {
     const ui::Preview*& p;

@@ -12,7 +12,10 @@ w_large::w_large(std::string classname, std::string title)
   on("", "ue_refresh", [this](const ui::Event&) { return ue_refresh(); });
   on("", "ue_query", [this](const ui::Event&) { return ue_query(); });
   on("", "ue_preview", [this](const ui::Event&) { return ue_preview(); });
-  on("dw_1", "clicked", [this](const ui::Event& e) { return dw_1_clicked(e.xpos, e.ypos, e.row, e.column); });
+  on("dw_1", "clicked", [this](const ui::Event& e) {
+    ii_keyflags = e.keyflags;
+    return dw_1_clicked(e.xpos, e.ypos, e.row, e.column);
+  });
   on("dw_1", "doubleclicked",
      [this](const ui::Event& e) { return dw_1_doubleclicked(e.xpos, e.ypos, e.row, e.column); });
   on("dw_1", "rbuttondown", [this](const ui::Event& e) { return dw_1_rbuttondown(e.xpos, e.ypos, e.row, e.column); });

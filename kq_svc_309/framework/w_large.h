@@ -22,6 +22,7 @@ class w_large : public w_sheet {
   ui::DataWindowControl* idw_preview = nullptr;  // what ue_preview shows
   ui::DataWindowControl* idw_lock = nullptr;     // the list whose first column stays in view
   bool ib_refresh_enabled = false;               // the refresh command is offered
+  int ii_keyflags = 0;  // keys held during the current event of dw_1 (1 Shift, 2 Ctrl)
 
   // dw_d, idw_preview and idw_lock become dw_1; dw_1 is bound to sqlca. 1.
   long ue_before_open() override;

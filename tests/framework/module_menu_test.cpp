@@ -16,9 +16,11 @@ using kq::testing::DemoShop;
 TEST(ModuleMenu, OffersTheEntriesWhoseWindowIsRegistered) {
   ui::WindowRegistry registry;
   module::install_windows(registry);
-  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{
-                                        {"派工处理", "w_svc301"}, {"返修处理", "w_svc304"}, {"取消结算", "w_svc305"},
-                                        {"委托书打印工单", "w_svc310"}}));
+  EXPECT_EQ(module_menu(registry), (std::vector<ModuleMenuEntry>{{"派工处理", "w_svc301"},
+                                                                {"返修处理", "w_svc304"},
+                                                                {"取消结算", "w_svc305"},
+                                                                {"打印结算单", "w_svc309"},
+                                                                {"委托书打印工单", "w_svc310"}}));
   EXPECT_TRUE(in_module_menu("W_SVC305", registry));
   EXPECT_FALSE(in_module_menu("w_svc305_01", registry));  // opened from the list only
   EXPECT_FALSE(in_module_menu("w_svc304_01", registry));
@@ -32,6 +34,7 @@ TEST(ModuleMenu, OffersTheEntriesWhoseWindowIsRegistered) {
                                         {"派工处理", "w_svc301"},
                                         {"返修处理", "w_svc304"},
                                         {"取消结算", "w_svc305"},
+                                        {"打印结算单", "w_svc309"},
                                         {"委托书打印工单", "w_svc310"},
                                         {"测试窗口", "w_test_menu"}}));
   EXPECT_TRUE(module_menu(ui::WindowRegistry{}).empty());

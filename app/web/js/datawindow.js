@@ -165,7 +165,10 @@ export class DataWindowView {
     if (this.isGrid()) {
       const th = e.target.closest('th');
       if (th) {
-        this.win.send({ control: this.name, event: 'clicked', row: 0, column: th.dataset.column || th.dataset.object || '' });
+        // Shift and Ctrl held are sent as keyflags (1, 2), only when held.
+        const keyflags = (e.shiftKey ? 1 : 0) | (e.ctrlKey || e.metaKey ? 2 : 0);
+        this.win.send({ control: this.name, event: 'clicked', row: 0, column: th.dataset.column || th.dataset.object || '',
+          ...(keyflags ? { keyflags } : {}) });
         return;
       }
       const tr = e.target.closest('tr.kq-row');

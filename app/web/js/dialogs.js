@@ -4,6 +4,7 @@
 // them with the answer of closing; Enter takes the default.
 import { el, setRendered } from './dom.js';
 import { formatDate, maskDate, parseDate } from './dates.js';
+import { request } from './api.js';
 import { download, printPages } from './printing.js';
 
 const layer = () => document.getElementById('dialogs');
@@ -159,11 +160,78 @@ function daterange(d) {
   });
 }
 
+// Zoom steps of the preview, in percent.
+const ZOOMS = [50, 75, 100, 125, 150, 200];
+
 function preview(d) {
   return frame('preview', d.title || '打印预览', (close) => {
     const pages = el('div', { class: 'preview-pages' });
     setRendered(pages, d.html || '');
     const status = el('span', { class: 'preview-status', role: 'status' });
+    // Zoom and page navigation over the pages as they print.
+    const sheets = () => [...pages.querySelectorAll('.kq-page')];
+    let zoom = 100;
+    let current = 0;
+    const zoomText = el('span', { class: 'preview-zoom' });
+    const pageText = el('span', { class: 'preview-page', 'aria-live': 'polite' });
+    const show = (index, scroll = true) => {
+      const all = sheets();
+      current = Math.min(Math.max(index, 0), Math.max(all.length - 1, 0));
+      pageText.textContent = `第 ${all.length ? current + 1 : 0} / ${all.length} 页`;
+      if (scroll && all[current]) all[current].scrollIntoView({ block: 'start' });
+    };
+    const setZoom = (z) => {
+      zoom = z;
+      pages.style.zoom = String(z / 100);
+      zoomText.textContent = `${z}%`;
+      show(current);
+    };
+    const step = (dir) => {
+      const i = ZOOMS.indexOf(zoom) + dir;
+      if (i >= 0 && i < ZOOMS.length) setZoom(ZOOMS[i]);
+    };
+    const tools = el('div', { class: 'preview-tools' },
+      el('button', { type: 'button', title: '第一页', onclick: () => show(0) }, '首页'),
+      el('button', { type: 'button', title: '上一页', onclick: () => show(current - 1) }, '上一页'),
+      pageText,
+      el('button', { type: 'button', title: '下一页', onclick: () => show(current + 1) }, '下一页'),
+      el('button', { type: 'button', title: '最后一页', onclick: () => show(sheets().length - 1) }, '末页'),
+      el('button', { type: 'button', title: '缩小', onclick: () => step(-1) }, '缩小'),
+      zoomText,
+      el('button', { type: 'button', title: '放大', onclick: () => step(1) }, '放大'));
+    setZoom(100);
+    show(0, false);
+    // A browser that shows PDF documents shows the printout's own pages (the
+    // PDF as it prints, with the browser's zoom and pages); the drawn pages
+    // stay underneath, hidden, as the text of the preview.
+    const body = el('div', { class: 'dialog-body' }, tools, pages);
+    let pdfUrl = null;
+    const closeAndFree = (answer) => {
+      if (pdfUrl) URL.revokeObjectURL(pdfUrl);
+      close(answer);
+    };
+    if (navigator.pdfViewerEnabled && d.pdf && !(d.copies > 0)) {
+      request('GET', d.pdf).then((blob) => {
+        const url = URL.createObjectURL(blob);
+        pdfUrl = url;
+        const frameView = el('iframe', { class: 'preview-pdf', title: d.title || '打印预览', src: url });
+        tools.hidden = true;
+        pages.hidden = true;
+        body.append(frameView);
+        body.dataset.pdf = 'shown';
+      }).catch(() => { /* the drawn pages remain */ });
+    }
+    // 打印: the PDF shown (the browser's print of it), else the drawn pages.
+    const printShown = () => {
+      const shown = body.querySelector('iframe.preview-pdf');
+      try {
+        if (shown && shown.contentWindow) {
+          shown.contentWindow.print();
+          return;
+        }
+      } catch { /* printed from the drawn pages below */ }
+      printPages(d.html || '');
+    };
     const pdf = async () => {
       status.textContent = '';
       try {
@@ -172,13 +240,26 @@ function preview(d) {
         status.textContent = e.message;
       }
     };
+    // A printout asked for at once: printed in its copies, then closed.
+    if (d.copies > 0) {
+      status.textContent = `正在打印 ${d.copies} 份…`;
+      setTimeout(() => {
+        printPages(d.html || '', d.copies);
+        close(1);
+      }, 0);
+    }
     return {
-      body: el('div', { class: 'dialog-body' }, pages),
+      body,
       buttons: [status,
-        el('button', { type: 'button', onclick: () => printPages(d.html || '') }, '打印'),
-        d.pdf ? el('button', { type: 'button', onclick: pdf }, '下载 PDF') : null,
-        el('button', { type: 'button', class: 'primary', onclick: () => close(1) }, '关闭')],
+        el('button', { type: 'button', onclick: printShown }, '打印'),
+        d.pdf ? el('button', { type: 'button', onclick: pdf }, '导出 PDF') : null,
+        el('button', { type: 'button', class: 'primary', onclick: () => closeAndFree(1) }, '关闭')],
       escape: 1,
+      onKey: (e) => {
+        if (e.key === 'PageDown') { show(current + 1); return true; }
+        if (e.key === 'PageUp') { show(current - 1); return true; }
+        return false;
+      },
     };
   }, 'preview');
 }

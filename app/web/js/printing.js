@@ -2,10 +2,12 @@
 import { setRendered } from './dom.js';
 import { request } from './api.js';
 
-// Prints the preview's pages (the renderer's fragment) and nothing else.
-export function printPages(html) {
+// Prints the preview's pages (the renderer's fragment) and nothing else,
+// `copies` times over (1 to 9).
+export function printPages(html, copies = 1) {
   const area = document.getElementById('print-area');
-  setRendered(area, html);
+  const n = Math.min(Math.max(Number(copies) || 1, 1), 9);
+  setRendered(area, Array.from({ length: n }, () => html).join(''));
   document.body.classList.add('printing');
   const done = () => {
     document.body.classList.remove('printing');

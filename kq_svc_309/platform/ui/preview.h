@@ -14,6 +14,9 @@ struct Preview {
   std::string dataobject;  // the definition shown
   std::string html;        // the pages as an HTML fragment (render_html, preview mode)
   Blob state;              // the previewed data window's state, modifications applied
+  // 0: shown until the person closes it; 1 to 9: printed at once in that
+  // many copies, without waiting for the person.
+  int copies = 0;
 };
 
 }  // namespace kq::ui
