@@ -4,43 +4,15 @@
 #include <mutex>
 
 #include "framework/module_menu.h"
-#include "server/module_host.h"
-#include "server_harness.h"
+#include "server_list_fixture.h"
 
 namespace kq::testing {
 namespace {
 
 using nlohmann::json;
 
-class ServerListSearch : public ServerTest {
+class ServerListSearch : public ServerListTest {
  protected:
-  void SetUp() override {
-    static std::once_flag installed;
-    std::call_once(installed, [] { module::install(); });
-    sessions_ = std::make_unique<server::SessionRegistry>(std::chrono::minutes(30), [this] { return now_; });
-    server::Api::Options options;
-    options.db_path = db_;
-    options.make_host = server::make_module_host;
-    options.clock = [this] { return now_; };
-    api_ = std::make_unique<server::Api>(options, *sessions_);
-    Reply r = post("/api/signin", {{"company", "01"}, {"operator", "001"}, {"password", "kq01001"}, {"date", "2026/12/08"}});
-    ASSERT_EQ(r.status, 200) << r.raw;
-    token_ = r.body["token"];
-    Reply opened = post("/api/windows", {{"class", "w_svc305"}}, token_);
-    ASSERT_EQ(opened.status, 200) << opened.raw;
-    list_ = opened.body["windows"][0]["id"];
-  }
-
-  Reply event(json e, int window = 0) {
-    e["window"] = window ? window : list_;
-    return post("/api/events", e, token_);
-  }
-  json items() {
-    Reply r = call("GET", "/api/windows/" + std::to_string(list_) + "/controls/dw_display/items", "", token_,
-                   {{"first", "1"}, {"count", "1000"}});
-    EXPECT_EQ(r.status, 200) << r.raw;
-    return r.body;
-  }
   // "row 3 current, selected [3]": what the grid highlights against its current row.
   std::string highlight() {
     const json all = items();
@@ -64,8 +36,6 @@ class ServerListSearch : public ServerTest {
     return nullptr;
   }
 
-  std::string token_;
-  int list_ = 0;
 };
 
 TEST_F(ServerListSearch, OneHighlightEnterOpensItAndASearchNarrowsTheList) {

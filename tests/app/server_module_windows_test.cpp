@@ -5,38 +5,15 @@
 #include <mutex>
 
 #include "framework/module_menu.h"
-#include "server/module_host.h"
-#include "server_harness.h"
+#include "server_list_fixture.h"
 
 namespace kq::testing {
 namespace {
 
 using nlohmann::json;
 
-class ServerModuleWindows : public ServerTest {
+class ServerModuleWindows : public ServerListTest {
  protected:
-  void SetUp() override {
-    static std::once_flag installed;
-    std::call_once(installed, [] { module::install(); });
-    sessions_ = std::make_unique<server::SessionRegistry>(std::chrono::minutes(30), [this] { return now_; });
-    server::Api::Options options;
-    options.db_path = db_;
-    options.make_host = server::make_module_host;
-    options.clock = [this] { return now_; };
-    api_ = std::make_unique<server::Api>(options, *sessions_);
-    Reply r = post("/api/signin", {{"company", "01"}, {"operator", "001"}, {"password", "kq01001"}, {"date", "2026/12/08"}});
-    ASSERT_EQ(r.status, 200) << r.raw;
-    token_ = r.body["token"];
-    Reply opened = post("/api/windows", {{"class", "w_svc305"}}, token_);
-    ASSERT_EQ(opened.status, 200) << opened.raw;
-    ASSERT_FALSE(opened.body["windows"].empty()) << opened.raw;
-    list_ = opened.body["windows"][0]["id"];
-  }
-
-  Reply event(json e) {
-    e["window"] = list_;
-    return post("/api/events", e, token_);
-  }
   Reply click_heading(const std::string& column) {
     return event({{"control", "dw_display"}, {"event", "clicked"}, {"row", 0}, {"column", column}});
   }
@@ -73,8 +50,6 @@ class ServerModuleWindows : public ServerTest {
     return "";
   }
 
-  std::string token_;
-  int list_ = 0;
 };
 
 TEST_F(ServerModuleWindows, AHeadingClickSortsAscendingThenDescending) {

@@ -3,13 +3,13 @@
 // reason, reads the member's card from the reader (the simulator on a
 // pseudo-terminal) and saves. Both databases and the card are checked after.
 import assert from 'node:assert/strict';
-import { spawn, spawnSync } from 'node:child_process';
+import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
 import { binary } from './support/server.mjs';
-import { columnTexts, openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+import { columnTexts, expectMessage, openFromMenu, openPage, settle, shopSql, signIn } from './support/workstation.mjs';
 
 let dir;
 let reader;
@@ -64,12 +64,7 @@ function startReader(link, cardFile) {
 }
 
 // One value of the shop (kq_club attached) as text.
-function sql(query) {
-  const r = spawnSync('sqlite3', ['-cmd', `attach database '${path.join(dir, 'kq_club.db')}' as kq_club`, ws.shop.db, query],
-    { encoding: 'utf8' });
-  if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
-  return r.stdout.trim();
-}
+const sql = (query) => shopSql(ws.shop.db, query);
 const num = (query) => Number(sql(query));
 
 // The card reader simulator beside the shop, and pb.ini pointing the
@@ -100,15 +95,6 @@ async function openCancellation(page, number) {
 async function saveRefused(page, win, text) {
   await win.locator('.toolbar button', { hasText: '保存' }).click();
   await expectMessage(page, text);
-}
-async function expectMessage(page, text) {
-  const box = page.locator('.dialog[data-kind="messagebox"]');
-  await box.waitFor();
-  const shown = (await box.locator('.dialog-text').textContent()).replace(/\s+/g, ' ').trim();
-  assert.equal(shown, text.replace(/\s+/g, ' ').trim());
-  await page.keyboard.press('Escape');
-  await box.waitFor({ state: 'detached' });
-  await settle(page);
 }
 // Saves an irreversible cancellation: the question names the work order,
 // the change and the amount; 是 cancels, "取消结算成功！" is told, the window

@@ -4,18 +4,13 @@
 // number; 检验单 in the full list previews the history-aware sheet and
 // writes nothing.
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+import { openFromMenu, openPage, settle, shopSql, signIn } from './support/workstation.mjs';
 
 const ws = useWorkstation();
 
-function sql(query) {
-  const r = spawnSync('sqlite3', [ws.shop.db, query], { encoding: 'utf8' });
-  if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
-  return r.stdout.trim();
-}
+const sql = (query) => shopSql(ws.shop.db, query);
 
 // Records the previews the server asks the page to show, by their data window.
 function watchPreviews(page) {

@@ -3,18 +3,13 @@
 // browser's print gets every page that many times), and the exit pass of a
 // history work order from the date-range list.
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+import { openFromMenu, openPage, settle, shopSql, signIn } from './support/workstation.mjs';
 
 const ws = useWorkstation();
 
-function sql(query) {
-  const r = spawnSync('sqlite3', [ws.shop.db, query], { encoding: 'utf8' });
-  if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
-  return r.stdout.trim();
-}
+const sql = (query) => shopSql(ws.shop.db, query);
 
 // window.print of the page records what the print area holds instead of opening a dialog.
 async function recordPrints(page) {

@@ -5,27 +5,13 @@
 // with confirmation, which clears the flag; refused entries show their
 // messages.
 import assert from 'node:assert/strict';
-import { spawnSync } from 'node:child_process';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { columnTexts, openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+import { columnTexts, expectMessage, openFromMenu, openPage, settle, shopSql, signIn } from './support/workstation.mjs';
 
 const ws = useWorkstation();
 
-function sql(query) {
-  const r = spawnSync('sqlite3', [ws.shop.db, query], { encoding: 'utf8' });
-  if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
-  return r.stdout.trim();
-}
-
-async function expectMessage(page, text) {
-  const box = page.locator('.dialog[data-kind="messagebox"]');
-  await box.waitFor();
-  assert.equal((await box.locator('.dialog-text').textContent()).trim(), text);
-  await page.keyboard.press('Escape');
-  await box.waitFor({ state: 'detached' });
-  await settle(page);
-}
+const sql = (query) => shopSql(ws.shop.db, query);
 
 // Types `value` into a field of the entry form and leaves it with Enter.
 async function type(page, win, column, value) {

@@ -1,6 +1,8 @@
 // What a person does at the workstation, as page steps, and the protocol
 // calls a script makes.
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import path from 'node:path';
 
 export function today(offsetDays = 0) {
   const d = new Date();
@@ -65,4 +67,24 @@ export async function api(url, token, method, path, body) {
     body: body === undefined ? undefined : JSON.stringify(body),
   });
   return { status: res.status, body: await res.json() };
+}
+
+// The text the sqlite3 shell prints for `query` on the shop file `db`, with
+// the club database beside it attached as kq_club.
+export function shopSql(db, query) {
+  const club = path.join(path.dirname(db), 'kq_club.db');
+  const r = spawnSync('sqlite3', ['-cmd', `attach database '${club}' as kq_club`, db, query], { encoding: 'utf8' });
+  if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
+  return r.stdout.trim();
+}
+
+// Waits for a message box, checks its text (white space folded) and closes it with Esc.
+export async function expectMessage(page, text) {
+  const box = page.locator('.dialog[data-kind="messagebox"]');
+  await box.waitFor();
+  const shown = (await box.locator('.dialog-text').textContent()).replace(/\s+/g, ' ').trim();
+  assert.equal(shown, text.replace(/\s+/g, ' ').trim());
+  await page.keyboard.press('Escape');
+  await box.waitFor({ state: 'detached' });
+  await settle(page);
 }
