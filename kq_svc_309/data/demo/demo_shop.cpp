@@ -12,6 +12,7 @@
 #include "data/demo/row_writer.h"
 #include "data/schema/database_files.h"
 #include "framework/password.h"
+#include "platform/db/sqlite_backend.h"
 
 namespace kq::demo {
 namespace fs = std::filesystem;
@@ -71,9 +72,27 @@ std::optional<DateTime> parse_business_date(std::string_view text) {
   return DateTime::from_parts(num(0, 4), num(5, 2), num(8, 2));
 }
 
-Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
-  if (count_rows(db, "SELECT count(*) FROM kq_company") != 0 ||
-      count_rows(db, "SELECT count(*) FROM kq_club.club01c") != 0)
+namespace {
+
+// The count of a query of the module's Transact-SQL ("select count(*) from t");
+// nullopt when it cannot run (no such table).
+std::optional<int64_t> count_of(db::Connection& c, std::string_view tsql) {
+  auto t = c.dialect().translate(tsql, c.catalog());
+  if (!t) return std::nullopt;
+  auto st = c.prepare(t->sql);
+  if (!st) return std::nullopt;
+  auto row = (*st)->step();
+  if (!row || !*row) return std::nullopt;
+  Value v;
+  (*st)->read(0, v);
+  return v.as_long();
+}
+
+}  // namespace
+
+Result<void> fill_demo(db::Connection& connection, const DemoOptions& options) {
+  if (count_of(connection, "select count(*) from kq_company").value_or(-1) != 0 ||
+      count_of(connection, "select count(*) from kq_club..club01c").value_or(-1) != 0)
     return make_error("the database already holds data (or has no shop schema); the demo needs an empty one");
   if (options.days < 1 || options.days > 365)
     return make_error("demo: the generated settlements spread over 1 to 365 days, not " + std::to_string(options.days));
@@ -81,11 +100,10 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
   detail::Hasher hash = options.hash_password ? options.hash_password
                                               : detail::Hasher([](std::string_view p) { return fw::hash_password(p); });
 
-  if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-    return make_error(std::string("demo: cannot begin a transaction: ") + sqlite3_errmsg(db));
+  if (auto begun = connection.begin(); !begun) return make_error("demo: cannot begin a transaction: " + begun.error());
   std::optional<std::string> error;
   {
-    RowWriter w(db);
+    RowWriter w(connection);
     try {
       detail::write_fixed_content(w, today, hash);
       detail::write_generated(w, today, options.scale, options.days, options.progress);
@@ -94,9 +112,11 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
     }
     error = w.error();
   }
-  if (!error && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) error = sqlite3_errmsg(db);
+  if (!error) {
+    if (auto committed = connection.commit(); !committed) error = committed.error();
+  }
   if (error) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    (void)connection.rollback();
     return make_error("demo: " + *error);
   }
   return {};
@@ -135,13 +155,23 @@ Result<void> build_demo_files(const fs::path& shop_path, const DemoOptions& opti
     // it): write it without journal, and leave it with the rollback journal
     // every connection uses, so that opening it never needs to switch the
     // journal mode (which another program holding the file open would block).
-    sqlite3* db = files->handle();
-    sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA kq_club.journal_mode = OFF; PRAGMA main.synchronous = OFF; "
-                 "PRAGMA kq_club.synchronous = OFF; PRAGMA main.cache_size = -131072", nullptr, nullptr, nullptr);
-    if (auto ok = fill_demo(db, options); !ok) return discard(ok.error());
-    if (sqlite3_exec(db, "PRAGMA main.journal_mode = DELETE; PRAGMA kq_club.journal_mode = DELETE", nullptr, nullptr,
-                     nullptr) != SQLITE_OK)
-      return discard(std::string("demo: cannot switch to the rollback journal: ") + sqlite3_errmsg(db));
+    // The connection of the build is the backend's own, so the demo is
+    // written exactly as on any other backend; its journal settings are
+    // switched off for the build and back to the rollback journal after.
+    auto connection = db::adopt_sqlite_connection(files->release(), db::ConnectOptions{});
+    if (!connection) return discard(connection.error());
+    RowWriter tune(**connection);
+    tune.exec_native("PRAGMA main.journal_mode = OFF");
+    tune.exec_native("PRAGMA kq_club.journal_mode = OFF");
+    tune.exec_native("PRAGMA main.synchronous = OFF");
+    tune.exec_native("PRAGMA kq_club.synchronous = OFF");
+    tune.exec_native("PRAGMA main.cache_size = -131072");
+    if (!tune.ok()) return discard("demo: " + *tune.error());
+    if (auto ok = fill_demo(**connection, options); !ok) return discard(ok.error());
+    RowWriter back(**connection);
+    back.exec_native("PRAGMA main.journal_mode = DELETE");
+    back.exec_native("PRAGMA kq_club.journal_mode = DELETE");
+    if (!back.ok()) return discard("demo: cannot switch to the rollback journal: " + *back.error());
   }
   remove_database_file(shop_path);
   remove_database_file(club_path);

@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/db/backend.h"
 #include "platform/result.h"
 #include "platform/value/datetime.h"
 
-struct sqlite3;
 
 namespace kq::demo {
 
@@ -38,10 +38,10 @@ struct DemoOptions {
 // impossible date.
 std::optional<DateTime> parse_business_date(std::string_view text);
 
-// Fills a connection whose main database and kq_club hold the freshly created
-// schema and no rows (create_schema, or a new pair) with the demo, in one
-// transaction; on failure nothing is left behind.
-Result<void> fill_demo(sqlite3* db, const DemoOptions& options);
+// Fills a connection of any backend whose shop and club schema are freshly
+// created and hold no rows with the demo, in one transaction, through
+// prepared statements with bound values; on failure nothing is left behind.
+Result<void> fill_demo(db::Connection& connection, const DemoOptions& options);
 
 // Builds the demo pair at `shop_path` (club file beside it). An existing pair
 // is refused unless `replace`; even then a file that is not a kq_svc_309
