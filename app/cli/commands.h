@@ -14,6 +14,8 @@ int run_command_line(int argc, char** argv);
 // its exit status in `status`.
 void register_upper_je(CLI::App& app, int& status);
 void register_db(CLI::App& app, int& status);
+// db copy, on the parser of "db".
+void register_db_copy(CLI::App& db, int& status);
 void register_call(CLI::App& app, int& status);
 void register_dw(CLI::App& app, int& status);
 void register_serve(CLI::App& app, int& status);

@@ -11,6 +11,7 @@
 #include "data/demo/demo_content.h"
 #include "data/demo/row_writer.h"
 #include "data/schema/database_files.h"
+#include "data/transfer/shop_tables.h"
 #include "framework/password.h"
 #include "platform/db/sqlite_backend.h"
 
@@ -91,8 +92,8 @@ std::optional<int64_t> count_of(db::Connection& c, std::string_view tsql) {
 }  // namespace
 
 Result<void> fill_demo(db::Connection& connection, const DemoOptions& options) {
-  if (count_of(connection, "select count(*) from kq_company").value_or(-1) != 0 ||
-      count_of(connection, "select count(*) from kq_club..club01c").value_or(-1) != 0)
+  if (!options.clear_first && (count_of(connection, "select count(*) from kq_company").value_or(-1) != 0 ||
+                                count_of(connection, "select count(*) from kq_club..club01c").value_or(-1) != 0))
     return make_error("the database already holds data (or has no shop schema); the demo needs an empty one");
   if (options.days < 1 || options.days > 365)
     return make_error("demo: the generated settlements spread over 1 to 365 days, not " + std::to_string(options.days));
@@ -104,6 +105,13 @@ Result<void> fill_demo(db::Connection& connection, const DemoOptions& options) {
   std::optional<std::string> error;
   {
     RowWriter w(connection);
+    if (options.clear_first) {
+      auto tables = data::list_shop_tables(connection);
+      if (!tables) w.fail(tables.error());
+      else if (tables->empty()) w.fail("the database has no shop schema");
+      else
+        for (const data::ShopTable& t : *tables) w.execute("delete from " + t.tsql(), {});
+    }
     try {
       detail::write_fixed_content(w, today, hash);
       detail::write_generated(w, today, options.scale, options.days, options.progress);

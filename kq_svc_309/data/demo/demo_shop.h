@@ -29,6 +29,9 @@ struct DemoOptions {
   int days = 365;
   // Called now and then while generating, with the work orders done and the total.
   std::function<void(int64_t done, int64_t total)> progress;
+  // Deletes every row of every table of the shop and the club database first,
+  // in the same transaction as the demo (db demo --replace on a server).
+  bool clear_first = false;
   // Hashes a demo password for kq_operator. Default: fw::hash_password. A
   // test that does not sign in may pass something cheaper.
   std::function<std::string(std::string_view)> hash_password;

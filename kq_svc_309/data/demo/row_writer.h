@@ -39,6 +39,7 @@ class Cell {
   Cell(char c) : value_(std::string(1, c)) {}                     // NOLINT
   Cell(const DateTime& t) : value_(t) {}                          // NOLINT
   Cell(Decimal d) : value_(d) {}                                  // NOLINT
+  explicit Cell(Value v) : value_(std::move(v)) {}
 
   const Value& value() const { return value_; }
 
