@@ -9,6 +9,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libyaml-cpp-dev libcpp-httplib-dev
   libboost-dev libsodium-dev libicu-dev
+  postgresql-15 libpq-dev
   libcairo2-dev libpango1.0-dev fonts-wqy-microhei poppler-utils
 )
 if [[ "${KQ_WITH_BROWSER:-0}" == "1" ]]; then
