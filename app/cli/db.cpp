@@ -50,7 +50,25 @@ bool one_location(const DbArgs& args, const char* command) {
   return true;
 }
 
+int run_init_on_server(const DbArgs& args) {
+  auto location = data::server_location(*args.server);
+  if (!location) {
+    std::cerr << "db init: --server: " << location.error() << '\n';
+    return 1;
+  }
+  auto connection = data::open_location(*location, {.create = true, .company = {}});
+  if (!connection) {
+    std::cerr << "db init: " << connection.error() << '\n';
+    return 1;
+  }
+  std::cout << "shop schema (" << schema::latest_shop_version() << ") and club schema (kq_club, "
+            << schema::latest_club_version() << ") are ready on " << location->describe() << "\n";
+  return 0;
+}
+
 int run_init(const DbArgs& args) {
+  if (!one_location(args, "init")) return 1;
+  if (args.server) return run_init_on_server(args);
   schema::OpenOptions options;
   options.create = true;
   options.check_integrity = true;
@@ -71,7 +89,7 @@ int run_demo_on_server(const DbArgs& args, demo::DemoOptions& options) {
     std::cerr << "db demo: --server: " << location.error() << '\n';
     return 1;
   }
-  auto connection = data::open_location(*location, {});
+  auto connection = data::open_location(*location, {.create = true, .company = {}});
   if (!connection) {
     std::cerr << "db demo: " << connection.error() << '\n';
     return 1;
@@ -125,7 +143,10 @@ void register_db(CLI::App& app, int& status) {
   auto* init = db->add_subcommand(
       "init", "Creates the shop database and the club database kq_club.db beside it, or brings an existing pair "
               "to the current schema after checking it");
-  init->add_option("--db", args->path, "Shop database file")->required();
+  init->add_option("--db", args->path, "Shop database file");
+  init->add_option("--server", args->server,
+                   "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
+                   "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");
   init->callback([args, &status] { status = run_init(*args); });
 
   auto* demo = db->add_subcommand("demo", "Builds the demo shop (see docs/demo.md)");

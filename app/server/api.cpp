@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/dw/render/html_stylesheet.h"
 #include "platform/value/datetime.h"
@@ -120,12 +121,27 @@ HttpResponse error_response(const ApiError& error) {
   return json_response(json{{"error", {{"status", error.status}, {"message", error.message}}}}, error.status);
 }
 
+db::ConnectOptions Api::Options::connect_options() const {
+  if (server) return *server;
+  db::ConnectOptions options;
+  options.database = db_path;
+  return options;
+}
+
+std::string Api::Options::files_folder() const {
+  if (server) {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+  }
+  return std::filesystem::path(db_path).parent_path().string();
+}
+
 Api::Api(Options options, SessionRegistry& sessions)
     : options_(std::move(options)),
       sessions_(sessions),
       limiter_(options_.sign_in_limits, options_.clock),
       host_names_(options_.host_names),
-      operators_(options_.db_path) {}
+      operators_(options_.connect_options()) {}
 
 HttpResponse Api::handle(const HttpRequest& request) {
   try {
@@ -166,7 +182,7 @@ HttpResponse Api::route_api(const HttpRequest& request, const std::vector<std::s
     return error_response({405, "接口 " + request.path + " 不接受 " + request.method});
   if (route == Route::SignIn) {
     if (request.method == "GET") {
-      return json_response(json{{"companies", company_list(options_.db_path)},
+      return json_response(json{{"companies", company_list(options_.connect_options())},
                                 {"today", DateTime::now().to_date_string()}});
     }
     return sign_in(request);
@@ -191,7 +207,7 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
     attempt->not_counted();
     return error_response(*full);
   }
-  auto signed_in = server::sign_in(options_.db_path, *credentials);
+  auto signed_in = server::sign_in(options_.connect_options(), options_.files_folder(), *credentials);
   if (!signed_in) {
     // A wrong password, an unknown operator or company is a guess that failed.
     if (signed_in.error().status == 401) attempt->failed();

@@ -130,7 +130,7 @@ TEST(DatabaseLocation, APasswordNeverComesFromTheCommandLine) {
                            "host=db1 application_name='password=x'", ""}) {
     auto r = server_location(fine);
     ASSERT_TRUE(r) << fine << ": " << r.error();
-    EXPECT_EQ(server_connect_options(*r, "01").database, r->server) << fine;
+    EXPECT_EQ(server_connect_options(*r, "01").server, r->server) << fine;
   }
   EXPECT_FALSE(server_location("db1"));
   for (const char* file : {"shop.db", "/srv/kq/shop.db", "data/demo/shop.db"}) {

@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "data/schema/database_files.h"
+#include "data/schema/postgresql_schema.h"
 #include "platform/db/sqlite_backend.h"
 #include "platform/value/text.h"
 
@@ -120,7 +121,7 @@ Result<DatabaseLocation> parse_location(std::string_view given) {
 db::ConnectOptions server_connect_options(const DatabaseLocation& location, std::string company) {
   db::ConnectOptions options;
   options.backend = std::string(kServerBackend);
-  options.database = location.server;
+  options.server = location.server;
   options.company = std::move(company);
   return options;
 }
@@ -129,6 +130,10 @@ Result<std::unique_ptr<db::Connection>> open_location(const DatabaseLocation& lo
   if (location.is_server()) {
     auto connection = db::open_connection(server_connect_options(location, how.company));
     if (!connection) return make_error(location.describe() + ": " + connection.error());
+    schema::MigrateOptions migrate;
+    migrate.allow_create = how.create;
+    if (auto ok = schema::migrate_postgresql(**connection, migrate); !ok)
+      return make_error(location.describe() + ": " + ok.error());
     return connection;
   }
   schema::OpenOptions open;
