@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/schema/postgresql_schema.h"
 #include "platform/db/pg_backend.h"
@@ -57,14 +58,40 @@ inline std::string run_on_cluster(const std::string& sql) {
   return error;
 }
 
+// The whole content of the shop and club schema of database `uri`, as text:
+// every table, every row (as the server writes it) in sorted order. For
+// tests that prove a failed unit of work left nothing behind.
+inline std::string dump_server_database(const std::string& uri) {
+  PGconn* c = PQconnectdb(uri.c_str());
+  std::string out;
+  auto rows = [&](const std::string& sql, auto&& each) {
+    PGresult* r = PQexec(c, sql.c_str());
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) out += "<error " + sql + ": " + PQresultErrorMessage(r) + ">\n";
+    else
+      for (int i = 0; i < PQntuples(r); ++i) each(PQgetvalue(r, i, 0));
+    PQclear(r);
+  };
+  std::vector<std::string> tables;
+  rows("SELECT table_schema || '.' || table_name FROM information_schema.tables WHERE table_type = 'BASE TABLE' "
+       "AND table_schema IN (current_schema(), 'kq_club') ORDER BY 1",
+       [&](const char* t) { tables.emplace_back(t); });
+  for (const std::string& t : tables) {
+    out += "== " + t + "\n";
+    rows("SELECT x::text FROM " + t + " x ORDER BY 1 COLLATE \"C\"", [&](const char* row) { out += std::string(row) + "\n"; });
+  }
+  PQfinish(c);
+  return out;
+}
+
 // A fresh, empty database on the cluster, dropped again at the end.
 class ServerDatabase {
  public:
-  ServerDatabase() {
+  // A copy of database `template_db` (which nobody may be connected to).
+  explicit ServerDatabase(const std::string& template_db = "template0") {
     static std::atomic<int> counter{0};
     name_ = "kq_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++);
     std::string e = run_on_cluster("DROP DATABASE IF EXISTS " + name_);
-    if (e.empty()) e = run_on_cluster("CREATE DATABASE " + name_ + " TEMPLATE template0 ENCODING 'UTF8'");
+    if (e.empty()) e = run_on_cluster("CREATE DATABASE " + name_ + " TEMPLATE " + template_db + " ENCODING 'UTF8'");
     EXPECT_EQ(e, "") << "cannot create the test database " << name_;
   }
   ~ServerDatabase() { run_on_cluster("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)"); }

@@ -109,6 +109,7 @@ class DemoOnBothBackends {
     return o;
   }
   bool has_server() const { return server_ != nullptr; }
+  const std::string& server_name() const { return server_->name(); }
   db::ConnectOptions server_options(std::string company = "01") const { return server_->options(std::move(company)); }
   db::ConnectOptions options(const std::string& backend, std::string company = "01") const {
     return backend == "postgresql" ? server_options(std::move(company)) : sqlite_options(std::move(company));
