@@ -66,8 +66,10 @@ inline std::string dump_server_database(const std::string& uri) {
   std::string out;
   auto rows = [&](const std::string& sql, auto&& each) {
     PGresult* r = PQexec(c, sql.c_str());
-    if (PQresultStatus(r) != PGRES_TUPLES_OK) out += "<error " + sql + ": " + PQresultErrorMessage(r) + ">\n";
-    else
+    if (PQresultStatus(r) != PGRES_TUPLES_OK) {
+      ADD_FAILURE() << "dump of " << uri << ": " << sql << ": " << PQresultErrorMessage(r);
+      out += "<error " + sql + ": " + PQresultErrorMessage(r) + ">\n";
+    } else
       for (int i = 0; i < PQntuples(r); ++i) each(PQgetvalue(r, i, 0));
     PQclear(r);
   };
@@ -77,7 +79,8 @@ inline std::string dump_server_database(const std::string& uri) {
        [&](const char* t) { tables.emplace_back(t); });
   for (const std::string& t : tables) {
     out += "== " + t + "\n";
-    rows("SELECT x::text FROM " + t + " x ORDER BY 1 COLLATE \"C\"", [&](const char* row) { out += std::string(row) + "\n"; });
+    rows("SELECT x::text FROM " + t + " x ORDER BY x::text COLLATE \"C\"",
+         [&](const char* row) { out += std::string(row) + "\n"; });
   }
   PQfinish(c);
   return out;
