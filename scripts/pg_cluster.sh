@@ -23,7 +23,7 @@ as_owner() {
   if [[ $(id -u) -eq 0 ]]; then runuser -u kqpg -- "$@"; else "$@"; fi
 }
 
-conninfo() { echo "host=$DIR/socket port=$PORT user=kq dbname=postgres"; }
+conninfo() { echo "postgresql://kq@/postgres?host=$DIR/socket&port=$PORT"; }
 
 start() {
   if [[ ! -x $BIN/initdb ]]; then

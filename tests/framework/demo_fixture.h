@@ -3,7 +3,9 @@
 // business date 2026/12/08 and copied for each test. A DemoShop has a
 // signed-in session of company 01 current on the thread (operator 001 with
 // the authorities given), a ScriptedUi, and a window manager whose registry
-// holds the module's windows.
+// holds the module's windows. On the backend "postgresql" the session works
+// on a copy of the demo on the test cluster (the files are there too, for
+// the card reader's state).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,6 +20,8 @@
 #include "framework/session.h"
 #include "platform/ui/scripted_ui.h"
 #include "platform/ui/window_manager.h"
+#include "support/database_dump.h"
+#include "support/server_demo_shop.h"
 
 namespace kq::testing {
 
@@ -25,13 +29,15 @@ inline constexpr const char* kDemoToday = "2026/12/08";
 
 class DemoShop {
  public:
-  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}) {
+  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, std::string backend = "sqlite")
+      : backend_(std::move(backend)) {
     module::install();
     static int counter = 0;
     dir_ = std::filesystem::temp_directory_path() /
            ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
     std::filesystem::remove_all(dir_);
     std::filesystem::copy(master(), dir_, std::filesystem::copy_options::recursive);
+    if (backend_ == "postgresql") server_ = std::make_unique<ServerDatabase>(server_master());
     session = open_session();
     session->ui = &ui;
     session->g.authorities = std::move(authorities);
@@ -58,6 +64,7 @@ class DemoShop {
     s->g.gd_qsrq = s->g.gd_xtrq.add_days(-30);
     db::ConnectOptions options;
     options.database = (dir_ / "shop.db").string();
+    if (server_) options = server_->options();
     auto r = s->connect(options);
     if (!r) ADD_FAILURE() << r.error();
     return s;
@@ -77,6 +84,8 @@ class DemoShop {
   // The folder of the shop's files (shop.db, kq_club.db; the application folder gs_startfile).
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path db_path() const { return dir_ / "shop.db"; }
+  // Every row of the shop and club database of this shop's backend, as text.
+  std::string dump() const { return server_ ? dump_server_database(server_->conninfo()) : dump_database(db_path()); }
 
   ui::ScriptedUi ui;
   std::unique_ptr<fw::Session> session;
@@ -107,7 +116,16 @@ class DemoShop {
     return m.dir;
   }
 
+  // The demo on the test cluster, copied for each shop on the server.
+  static std::string server_master() {
+    static DemoOnBothBackends demo(kDemoToday);
+    EXPECT_TRUE(demo.has_server()) << "no test cluster";
+    return demo.has_server() ? demo.server_name() : "template0";
+  }
+
+  std::string backend_;
   std::filesystem::path dir_;
+  std::unique_ptr<ServerDatabase> server_;
   std::unique_ptr<fw::SessionScope> scope_;
   std::unique_ptr<fw::Session> observer_;
 };

@@ -386,6 +386,8 @@ Result<std::unique_ptr<Connection>> open_postgresql_connection(const ConnectOpti
   auto session = std::make_shared<PgSession>();
   session->conn = PQconnectdbParams(keys, values, 1);
   if (!session->conn) return make_error("cannot connect to the database server: out of memory");
+  // The server's notices (NOTICE, WARNING) are not the user's business.
+  PQsetNoticeProcessor(session->conn, [](void*, const char*) {}, nullptr);
   if (PQstatus(session->conn) != CONNECTION_OK)
     return make_error("cannot connect to the database server " + postgresql_server_name(options) + ": " +
                       first_line(PQerrorMessage(session->conn)));

@@ -14,3 +14,9 @@ CREATE SCHEMA IF NOT EXISTS kq_club;
 CREATE OR REPLACE FUNCTION f_retu_gsh() RETURNS bpchar
   LANGUAGE sql STABLE
   AS $$ SELECT coalesce(current_setting('kq.company', true), '')::bpchar $$;
+
+-- scope_identity(): the identity the session's last INSERT drew; 0 before
+-- the first, as on the embedded default (lastval() would fail).
+CREATE OR REPLACE FUNCTION scope_identity() RETURNS bigint
+  LANGUAGE plpgsql VOLATILE
+  AS $$ BEGIN RETURN lastval(); EXCEPTION WHEN object_not_in_prerequisite_state THEN RETURN 0; END $$;

@@ -16,10 +16,11 @@
 //  4. SELECT TOP n -> LIMIT n; UPDATE ... FROM without the target in the FROM
 //     list; DELETE t -> DELETE FROM t; kq_club..t -> kq_club.t (a schema of
 //     the same database); "dbo." dropped; N'x' -> 'x'.
-//  5. isnull( -> coalesce(; scope_identity() -> lastval() (the identity the
-//     session's last INSERT drew); len( -> length(; getdate() ->
+//  5. isnull( -> coalesce(; len( -> length(; getdate() ->
 //     localtimestamp(0); convert(char(10), x, 111) -> to_char(cast(x as
 //     timestamp), 'YYYY/MM/DD'); any other convert is an error.
+//     scope_identity() stays: the schema defines it (the session's last
+//     identity, 0 before the first INSERT).
 //  6. a + b where either side is text (a string literal, a text column, a host
 //     variable stored into or compared with a text column, or a call over
 //     text) -> a || b.
@@ -73,10 +74,6 @@ bool is_char_type(const Node& n) {
 Result<void> postgres_call(Statement& st, Node& name, Node& args) {
   if (sql::is_word(name, "isnull")) {
     name.text = "coalesce";
-    return {};
-  }
-  if (sql::is_word(name, "scope_identity")) {
-    name.text = "lastval";
     return {};
   }
   if (sql::is_word(name, "len")) {
