@@ -7,6 +7,7 @@
 #include "data/transfer/shop_copy.h"
 #include "db_test_util.h"
 #include "support/database_dump.h"
+#include "support/server_database.h"
 
 namespace kq::data {
 namespace {
@@ -114,6 +115,55 @@ TEST_F(ShopCopy, TheDigestSeesAChangedValueAndNotTrailingBlanks) {
     const CopiedTable& t = (*changed)[i];
     EXPECT_EQ(t.digest == (*before)[i].digest, t.table.name != "sysb13") << t.table.native();
   }
+}
+
+std::unique_ptr<db::Connection> open_server(const testing::ServerDatabase& database, bool create) {
+  auto where = server_location(database.conninfo());
+  EXPECT_TRUE(where) << where.error();
+  if (!where) return nullptr;
+  auto c = open_location(*where, {.create = create, .company = "01"});
+  EXPECT_TRUE(c) << c.error();
+  return c ? std::move(*c) : nullptr;
+}
+
+// To the server and back: the shop file that comes back holds the same rows,
+// stored alike, and the same id counters as the one that left.
+TEST_F(ShopCopy, ThroughAServerAndBackNothingChanges) {
+  KQ_NEED_SERVER();
+  testing::ServerDatabase server;
+  {
+    auto from = open_file(source_, false);
+    auto to = open_server(server, true);
+    ASSERT_TRUE(from && to);
+    auto there = copy_shop(*from, *to, {});
+    ASSERT_TRUE(there) << there.error();
+    auto back = open_file(target_, true);
+    ASSERT_TRUE(back);
+    auto returned = copy_shop(*to, *back, {});
+    ASSERT_TRUE(returned) << returned.error();
+    EXPECT_EQ(digests(*returned), digests(*there));
+  }
+  EXPECT_EQ(testing::dump_database(target_), testing::dump_database(source_));
+  EXPECT_EQ(number(testing::open_raw(target_).get(), "SELECT seq FROM sqlite_sequence WHERE name = 'sysb13'"),
+            number(testing::open_raw(source_).get(), "SELECT seq FROM sqlite_sequence WHERE name = 'sysb13'"));
+}
+
+// One writer for both backends: the demo written on the server holds what the
+// demo files hold, table for table.
+TEST_F(ShopCopy, TheDemoOnAServerHoldsTheRowsOfTheDemoFiles) {
+  KQ_NEED_SERVER();
+  testing::ServerDatabase server;
+  auto on_server = open_server(server, true);
+  ASSERT_TRUE(on_server);
+  demo::DemoOptions o = cheap_demo();
+  ASSERT_TRUE(demo::fill_demo(*on_server, o));
+  const fs::path plain = dir_ / "plain" / "shop.db";
+  ASSERT_TRUE(demo::build_demo_files(plain, o, false));
+  auto server_tables = digest_shop(*on_server);
+  ASSERT_TRUE(server_tables) << server_tables.error();
+  auto file_tables = digest_shop(*open_file(plain, false));
+  ASSERT_TRUE(file_tables) << file_tables.error();
+  EXPECT_EQ(digests(*server_tables), digests(*file_tables));
 }
 
 TEST(DatabaseLocation, APasswordNeverComesFromTheCommandLine) {
