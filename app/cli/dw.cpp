@@ -16,6 +16,7 @@
 #include "cli/commands.h"
 #include "cli/dw_archive.h"
 #include "cli/session_setup.h"
+#include "framework/print_options.h"
 #include "platform/dw/datawindow/datawindow.h"
 #include "platform/dw/render/html_render.h"
 #include "platform/dw/render/pdf_render.h"
@@ -184,9 +185,10 @@ int run_dw(const DwOptions& o) {
     dw::HtmlOptions h;
     h.mode = dw::HtmlOptions::Mode::Preview;
     h.document = true;
+    h.picture_folder = fw::picture_folder();
     output = dw::render_html(dw, h);
   } else {
-    dw::PdfOptions p;
+    dw::PdfOptions p = fw::print_options(dw);
     p.title = def.title.empty() ? def.name : def.title;
     auto pdf = dw::render_pdf(dw, p);
     if (!pdf) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "framework/module_menu.h"
+#include "framework/print_options.h"
 #include "platform/dw/render/pdf_render.h"
 #include "platform/ui/event_dispatch.h"
 #include "platform/ui/window.h"
@@ -94,7 +95,7 @@ class ModuleHost : public WindowHost {
     ui::DataWindowControl* c = w->datawindow(control);
     if (!c || !c->visible) return not_found("窗口中没有数据窗口 " + control);
     if (!c->dw().has_definition()) return not_found("数据窗口 " + control + " 没有内容");
-    dw::PdfOptions options;
+    dw::PdfOptions options = fw::print_options(c->dw());
     const auto& def = c->dw().definition();
     options.title = def.title.empty() ? w->title : def.title;
     auto pdf = dw::render_pdf(c->dw(), options);

@@ -1,5 +1,6 @@
 #include "server/workstation.h"
 
+#include "framework/print_options.h"
 #include "platform/dw/datawindow/datawindow.h"
 #include "platform/dw/render/pdf_render.h"
 #include "server/event_check.h"
@@ -125,7 +126,7 @@ Expected<std::string> Workstation::preview_pdf(int dialog_id) {
     if (!preview) return not_found("预览 " + std::to_string(dialog_id) + " 没有打开");
     dw::DataWindow dw;
     if (dw.from_state_blob(preview->state) != 1) return internal_error("预览的内容无法显示，请重新预览", dw.last_error());
-    dw::PdfOptions options;
+    dw::PdfOptions options = fw::print_options(dw);
     const auto& def = dw.definition();
     options.title = !preview->title.empty() ? preview->title : (def.title.empty() ? def.name : def.title);
     auto pdf = dw::render_pdf(dw, options);

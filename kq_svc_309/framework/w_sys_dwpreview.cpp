@@ -2,6 +2,7 @@
 
 #include <iostream>
 
+#include "framework/print_options.h"
 #include "framework/session.h"
 #include "platform/dw/render/html_render.h"
 
@@ -22,6 +23,7 @@ int w_sys_dwpreview(const us_preview_parameter& p) {
   html.mode = dw::HtmlOptions::Mode::Preview;
   html.editable = false;
   html.id = "preview";
+  html.picture_folder = picture_folder();
   ui::Preview preview;
   preview.title = p.s_title.empty() ? copy.definition().title : p.s_title;
   preview.window = p.s_winname;

@@ -96,6 +96,10 @@ struct Definition {
   std::string file;                 // "data/d_svc305_jsd1.yaml"
   Style style = Style::Grid;
   std::string title;                // optional caption for previews
+  // An expression of the retrieval arguments giving, in words, the range a
+  // printed list covers ("'结算日期：' + qsrq + ' 至 ' + jsrq"); "" = none.
+  std::string range;
+  int range_line = 0;               // its line in the file, for messages
   std::string query;                // Transact-SQL with :arguments
   std::vector<ArgumentDef> arguments;
   std::vector<ColumnDef> columns;

@@ -138,7 +138,7 @@ std::optional<ColumnType> parse_column_type(std::string_view t0) {
 
 void read_definition(const YAML::Node& root, Definition& def, LoadErrors& errors, DefinitionLines& lines) {
   YamlMap m(root, "definition",
-            {"name", "style", "title", "font", "page", "arguments", "query", "columns", "update", "computes", "grid",
+            {"name", "style", "title", "range", "font", "page", "arguments", "query", "columns", "update", "computes", "grid",
              "header", "detail", "summary", "footer"},
             errors, 1);
   if (!m.ok()) return;
@@ -159,6 +159,10 @@ void read_definition(const YAML::Node& root, Definition& def, LoadErrors& errors
     def.style = *s == "grid" ? Definition::Style::Grid : (*s == "form" ? Definition::Style::Form : Definition::Style::Report);
   }
   def.title = m.text("title").value_or("");
+  if (m.has("range")) {
+    def.range = m.text("range").value_or("");
+    def.range_line = m.line("range");
+  }
   if (auto f = m.number("font")) def.font_pt = *f;
   if (m.has("page")) {
     YamlMap p(m.node("page"), "page", {"width", "height", "landscape"}, errors, m.line("page"));

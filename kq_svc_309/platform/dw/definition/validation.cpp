@@ -117,6 +117,9 @@ void check_expressions(const Definition& def, const LoadOptions& options, LoadEr
       errors.add(line_of_compute(def, first), r.error());
     }
   }
+  if (!def.range.empty()) {
+    if (auto e = expr::compile(def.range, names); !e) errors.add(def.range_line, "range: " + e.error());
+  }
   for (const ObjectDef* o : def.objects()) {
     auto check = [&](const std::string& text, const std::string& what) {
       if (text.empty()) return;

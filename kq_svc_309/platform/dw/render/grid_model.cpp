@@ -73,6 +73,12 @@ GridModel build_grid_model(const Presentation& p) {
   return model;
 }
 
+double grid_natural_width(const GridModel& model) {
+  double width = 0;
+  for (const GridColumn& c : model.columns) width += c.width_mm > 0 ? c.width_mm : kNaturalShareMm;
+  return width;
+}
+
 std::string grid_heading_text(const Presentation& p, const GridColumn& column, long band_row) {
   if (column.heading) return p.display_text(*column.heading, band_row);
   return column.field ? column.field->heading : std::string();

@@ -39,6 +39,13 @@ struct GridModel {
 // single cells of other rows (the renderers leave those cells empty).
 GridModel build_grid_model(const Presentation& p);
 
+// The width a column of width 0 wants when a list is laid out on paper, in mm.
+constexpr double kNaturalShareMm = 20;
+
+// The width the shown columns want, in mm: their declared widths, a column of
+// width 0 counting kNaturalShareMm.
+double grid_natural_width(const GridModel& model);
+
 // The heading shown above a column: its heading object's text (which modify
 // may have changed), else the column's declared heading.
 std::string grid_heading_text(const Presentation& p, const GridColumn& column, long band_row);

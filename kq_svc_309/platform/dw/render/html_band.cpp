@@ -1,8 +1,13 @@
 #include "platform/dw/render/html_band.h"
 
+#include <glib.h>
+
+#include <optional>
+
 #include "platform/dw/render/html_css.h"
 #include "platform/dw/render/html_escape.h"
 #include "platform/dw/render/html_grid.h"
+#include "platform/dw/render/pictures.h"
 
 namespace kq::dw {
 
@@ -41,7 +46,9 @@ void append_open(std::string& out, const Presentation& p, const PlacedObject& o,
   out += tag;
   out += " class=\"kq-obj ";
   if (o.hidden) {
-    out += "kq-hidden\"";
+    out += "kq-hidden";
+    if (d.border) out += " kq-border";  // a ruled cell keeps its lines
+    out += '"';
   } else {
     out += kind_class(o.kind);
     out += ' ';
@@ -110,6 +117,17 @@ void append_radio(std::string& out, const Presentation& p, const PlacedObject& o
   }
 }
 
+// A picture found in the picture folder, as an image inside its object.
+void append_picture(std::string& out, const ObjectDef& object, const HtmlBandContext& ctx) {
+  const std::optional<std::string> png = load_picture(ctx.options->picture_folder, object.file);
+  if (!png) return;
+  gchar* base64 = g_base64_encode(reinterpret_cast<const guchar*>(png->data()), png->size());
+  out += "<img class=\"kq-image\" alt=\"\" src=\"data:image/png;base64,";
+  out += base64;
+  out += "\">";
+  g_free(base64);
+}
+
 void append_object(std::string& out, const Presentation& p, const PlacedObject& o,
                    const HtmlBandContext& ctx) {
   const char* tag = (!o.hidden && o.kind == PlacedKind::CheckBox) ? "label" : "div";
@@ -136,8 +154,10 @@ void append_object(std::string& out, const Presentation& p, const PlacedObject& 
           append_html_nested(out, *o.nested, inner);
         }
         break;
-      case PlacedKind::Line:
       case PlacedKind::Picture:
+        append_picture(out, *o.object, ctx);
+        break;
+      case PlacedKind::Line:
         break;
     }
   }

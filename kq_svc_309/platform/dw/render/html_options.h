@@ -36,6 +36,11 @@ struct HtmlOptions {
 
   // Print previews: the page margin on every side, in mm.
   double margin_mm = 10;
+
+  // The folder that picture objects' files are found in (pictures.h); a
+  // picture found there is written into the page as a data: URL. "" or no
+  // such file: the picture keeps its place and shows nothing.
+  std::string picture_folder;
 };
 
 // The vertical extent of a grid rendered with some options, for the browser's

@@ -51,9 +51,12 @@ void append_form(std::string& out, const Presentation& p, const HtmlOptions& opt
 // height) with the bands top to bottom; the footer band sits at the foot.
 void append_preview(std::string& out, const Presentation& p, const HtmlOptions& options) {
   const Definition& def = p.definition();
-  const PageSize page = page_size(def);
+  const PageSize page = printed_page(p, options.margin_mm);
   open_outer(out, p, options, "kq-report");
-  out += "><div class=\"kq-page\"";
+  // Printed from the browser, the sheet is the definition's page; the page
+  // element carries the margins.
+  out += "><style>@page{size:" + css_mm(page.width_mm) + " " + css_mm(page.height_mm) + ";margin:0}</style>";
+  out += "<div class=\"kq-page\"";
   append_attribute(out, "style", "width:" + css_mm(page.width_mm) + ";min-height:" + css_mm(page.height_mm) +
                                       ";padding:" + css_mm(options.margin_mm));
   out += '>';

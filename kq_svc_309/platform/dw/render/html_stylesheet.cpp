@@ -24,6 +24,7 @@ std::string_view html_stylesheet() {
 .kq-line:empty{min-height:1.3em}
 .kq-obj{box-sizing:border-box;min-width:0;padding:0.3mm 1mm;white-space:pre-wrap;overflow-wrap:anywhere}
 .kq-border{box-shadow:0.2mm 0 0 0 #000,0 0.2mm 0 0 #000,0.2mm 0.2mm 0 0 #000,0.2mm 0 0 0 #000 inset,0 0.2mm 0 0 #000 inset}
+.kq-image{display:block;max-width:100%;max-height:25mm;margin:0 auto}
 .kq-rule{align-self:center;height:0;padding:0;border-top:0.3mm solid #000}
 .kq-nested{padding:0}
 .kq-nested .kq-grid{width:100%}

@@ -52,7 +52,7 @@ void emit_pdf_line(PdfContext& ctx, const Presentation& p, const PlacedLine& lin
     const PlacedObject& o = line.objects[i];
     PdfBox box{xs[i], y, widths[i], height};
     pdf_object(ctx, p, o, box, PdfCellMode::Draw);
-    if (!o.hidden && o.object->border) flow.canvas().stroke_rect(box.x, box.y, box.width, box.height);
+    if (o.object->border) flow.canvas().stroke_rect(box.x, box.y, box.width, box.height);
   }
   flow.set_y(y);
   flow.advance(height);

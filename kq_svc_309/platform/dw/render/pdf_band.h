@@ -2,8 +2,9 @@
 // Bands of printed forms and reports: each band row one line of objects laid
 // out left to right by their widths (0 = share the rest). The line is as high
 // as its tallest object (at least its declared height); a hidden object keeps
-// its place and draws nothing; a line whose objects are all hidden takes no
-// space. A line that does not fit below the cursor goes to the next page.
+// its place and draws nothing but its ruled border (a ruled table keeps its
+// lines where a value is hidden); a line whose objects are all hidden takes
+// no space. A line that does not fit below the cursor goes to the next page.
 #include "platform/dw/render/layout_line.h"
 #include "platform/dw/render/pdf_context.h"
 

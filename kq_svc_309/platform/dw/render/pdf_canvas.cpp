@@ -93,9 +93,15 @@ void PdfCanvas::prepare(std::string_view text, const PdfTextStyle& style, double
   // before the layout sees it.
   const double box_width_mm = width_mm > 0 ? std::min(width_mm, width_mm_) : width_mm_;
   const double box_height_mm = max_text_height_mm_ > 0 ? max_text_height_mm_ : height_mm_;
-  text = cut_to_box(text, mm_to_pt(box_width_mm), mm_to_pt(box_height_mm), style.font_pt > 0 ? style.font_pt : 10);
+  const double pt = style.font_pt > 0 ? style.font_pt : 10;
+  text = cut_to_box(text, mm_to_pt(box_width_mm), style.one_line ? pt : mm_to_pt(box_height_mm), pt);
   pango_layout_set_font_description(layout_, font(style));
-  if (width_mm > 0) {
+  pango_layout_set_single_paragraph_mode(layout_, style.one_line ? TRUE : FALSE);
+  if (style.one_line) {
+    pango_layout_set_width(layout_, width_mm > 0 ? static_cast<int>(std::floor(mm_to_pt(width_mm) * PANGO_SCALE)) : -1);
+    pango_layout_set_height(layout_, -1);
+    pango_layout_set_ellipsize(layout_, width_mm > 0 ? PANGO_ELLIPSIZE_END : PANGO_ELLIPSIZE_NONE);
+  } else if (width_mm > 0) {
     pango_layout_set_width(layout_, static_cast<int>(std::floor(mm_to_pt(width_mm) * PANGO_SCALE)));
     // Wrapped text stops at the highest a box can be, its last line ending in "…".
     pango_layout_set_height(layout_, static_cast<int>(std::floor(mm_to_pt(box_height_mm) * PANGO_SCALE)));
@@ -138,6 +144,73 @@ void PdfCanvas::draw_text(std::string_view text, const PdfTextStyle& style, doub
   prepare(text, style, width_mm);
   cairo_move_to(cr_, mm_to_pt(x), mm_to_pt(y));
   pango_cairo_show_layout(cr_, layout_);
+}
+
+void PdfCanvas::draw_fitted(std::string_view text, const PdfTextStyle& style, double x, double y,
+                            double width_mm, double min_pt) {
+  if (!drawing_ || text.empty()) return;
+  // Laid out unwrapped and placed by hand, so that a text that fits (most do)
+  // is laid out once.
+  PdfTextStyle fitted = style;
+  fitted.one_line = true;
+  fitted.align = Align::Left;
+  if (fitted.font_pt <= 0) fitted.font_pt = 10;
+  prepare(text, fitted, 0);
+  int w = 0, h = 0;
+  pango_layout_get_size(layout_, &w, &h);
+  double drawn = pt_to_mm(static_cast<double>(w) / PANGO_SCALE);
+  if (width_mm > 0 && drawn > width_mm) {
+    const double full_line = pt_to_mm(static_cast<double>(h) / PANGO_SCALE);
+    // Sizes in steps of a quarter point: every size is a font of its own.
+    const double wanted = std::floor(fitted.font_pt * width_mm / drawn * 4) / 4;
+    fitted.font_pt = std::max(std::min(min_pt, fitted.font_pt), wanted);
+    prepare(text, fitted, width_mm);  // cut with "…" if it still does not fit
+    pango_layout_get_size(layout_, &w, &h);
+    drawn = std::min(pt_to_mm(static_cast<double>(w) / PANGO_SCALE), width_mm);
+    y += std::max((full_line - pt_to_mm(static_cast<double>(h) / PANGO_SCALE)) / 2, 0.0);
+  }
+  if (width_mm > 0 && style.align == Align::Right) x += width_mm - drawn;
+  if (width_mm > 0 && style.align == Align::Center) x += (width_mm - drawn) / 2;
+  cairo_move_to(cr_, mm_to_pt(x), mm_to_pt(y));
+  pango_cairo_show_layout(cr_, layout_);
+}
+
+namespace {
+
+struct PngReader {
+  std::string_view bytes;
+  size_t at = 0;
+};
+
+cairo_status_t read_png(void* closure, unsigned char* data, unsigned int length) {
+  auto* r = static_cast<PngReader*>(closure);
+  if (r->bytes.size() - r->at < length) return CAIRO_STATUS_READ_ERROR;
+  std::copy_n(r->bytes.data() + r->at, length, data);
+  r->at += length;
+  return CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace
+
+bool PdfCanvas::draw_png(std::string_view png, double x, double y, double w, double h) {
+  if (!(w > 0) || !(h > 0)) return false;
+  PngReader reader{png, 0};
+  cairo_surface_t* image = cairo_image_surface_create_from_png_stream(read_png, &reader);
+  const bool ok = cairo_surface_status(image) == CAIRO_STATUS_SUCCESS && cairo_image_surface_get_width(image) > 0 &&
+                  cairo_image_surface_get_height(image) > 0;
+  if (ok && drawing_) {
+    const double iw = cairo_image_surface_get_width(image), ih = cairo_image_surface_get_height(image);
+    const double scale = std::min(mm_to_pt(w) / iw, mm_to_pt(h) / ih);
+    const double dx = mm_to_pt(x) + (mm_to_pt(w) - iw * scale) / 2, dy = mm_to_pt(y) + (mm_to_pt(h) - ih * scale) / 2;
+    cairo_save(cr_);
+    cairo_translate(cr_, dx, dy);
+    cairo_scale(cr_, scale, scale);
+    cairo_set_source_surface(cr_, image, 0, 0);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+  }
+  cairo_surface_destroy(image);
+  return ok;
 }
 
 void PdfCanvas::stroke_rect(double x, double y, double w, double h) {

@@ -29,6 +29,9 @@ struct PdfTextStyle {
   double font_pt = 10;
   bool bold = false;
   Align align = Align::Left;
+  // One line, never wrapped: line breaks show as marks and what does not fit
+  // the width ends in "…".
+  bool one_line = false;
 };
 
 class PdfCanvas {
@@ -55,6 +58,15 @@ class PdfCanvas {
   // Draws `text` with its top left corner at (x, y), wrapped and aligned
   // within `width_mm`.
   void draw_text(std::string_view text, const PdfTextStyle& style, double x, double y, double width_mm);
+  // Draws `text` on one line of `style` with its top left corner at (x, y):
+  // a text wider than `width_mm` is drawn in smaller type, down to `min_pt`,
+  // centred in the line's height; what still does not fit ends in "…".
+  void draw_fitted(std::string_view text, const PdfTextStyle& style, double x, double y, double width_mm,
+                   double min_pt);
+  // Draws an image (PNG bytes) scaled to fit the box (x, y, w, h), keeping its
+  // proportions, centred. False (and nothing drawn) when the bytes are not a
+  // PNG Cairo can read.
+  bool draw_png(std::string_view png, double x, double y, double w, double h);
 
   void stroke_rect(double x, double y, double w, double h);
   void stroke_line(double x1, double y1, double x2, double y2, double line_width_mm);

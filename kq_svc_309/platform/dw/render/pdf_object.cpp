@@ -103,6 +103,17 @@ double nested_cell(PdfContext& ctx, const PlacedObject& o, const PdfBox& box, Pd
   return h;
 }
 
+// A picture takes its object's width and the height of its proportions (at
+// most kMaxPictureMm); a picture whose file is not there takes no space.
+double picture_cell(PdfContext& ctx, const PlacedObject& o, const PdfBox& box, PdfCellMode mode) {
+  const std::string* png = ctx.pictures ? ctx.pictures->get(o.object->file) : nullptr;
+  const PixelSize size = png ? png_size(*png) : PixelSize{};
+  if (size.width == 0 || size.height == 0 || box.width <= 0) return 0;
+  const double h = std::min(box.width * size.height / size.width, kMaxPictureMm);
+  if (mode == PdfCellMode::Draw) ctx.flow->canvas().draw_png(*png, box.x, box.y, box.width, h);
+  return h;
+}
+
 }  // namespace
 
 PdfTextStyle pdf_text_style(const Definition& def, const ObjectDef& object) {
@@ -133,7 +144,7 @@ double pdf_object(PdfContext& ctx, const Presentation& p, const PlacedObject& o,
       }
       return kLineObjectMm;
     case PlacedKind::Picture:
-      return 0;
+      return picture_cell(ctx, o, box, mode);
     case PlacedKind::Report:
       return nested_cell(ctx, o, box, mode);
   }

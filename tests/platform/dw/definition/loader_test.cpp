@@ -209,6 +209,8 @@ TEST(DefinitionLoader, ReportsEachProblemWithFileAndLine) {
       {11, "  - [{text: 委托书, bold: maybe}, {column: cwtsbh}]", "data/d_x.yaml:11: 'bold' of object must be true or false"},
       {2, "style: table", "data/d_x.yaml:2: 'style' of definition must be one of grid, form, report"},
       {13, "page: wide", "data/d_x.yaml:13: a page must be a mapping of keys to values"},
+      {13, "range: \"'委托书：' + bhx\"", "data/d_x.yaml:13: range: unknown name 'bhx'"},
+      {13, "range: \"'委托书：' + bh\"", ""},  // a printed list's range reads the retrieval arguments
       {12, "  - [{compute: c1, expression: \"ngsf * \"}]", "data/d_x.yaml:12: computed field 'c1': syntax error"},
       {12, "  - [{compute: c1, expression: \"ngsff * 2\"}]", "data/d_x.yaml:12: computed field 'c1': unknown name 'ngsff'"},
       {12, "  - [{compute: c1, expression: \"c2 + 1\"}]", "data/d_x.yaml:12: computed field 'c1': unknown name 'c2'"},

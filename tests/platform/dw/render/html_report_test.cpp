@@ -79,7 +79,8 @@ TEST(HtmlReport, HiddenObjectsAreLeftOutAndWhollyHiddenLinesTakeNoSpace) {
   std::string html = render_html(p);
   EXPECT_EQ(html.find("张三"), std::string::npos);
   EXPECT_NE(html.find("客  户"), std::string::npos);
-  EXPECT_NE(html.find("<div class=\"kq-obj kq-hidden\" style=\"flex:0 1 60mm\" data-object=\"ckhmc\"></div>"),
+  // The hidden value's cell is ruled: it keeps its border.
+  EXPECT_NE(html.find("<div class=\"kq-obj kq-hidden kq-border\" style=\"flex:0 1 60mm\" data-object=\"ckhmc\"></div>"),
             std::string::npos);
   EXPECT_EQ(html.find("实收工时费"), std::string::npos);
   EXPECT_EQ(html.find("120.00"), std::string::npos);
@@ -142,6 +143,29 @@ TEST(HtmlReport, SelfNestingStopsAtTheNestingLimit) {
   p->set_nested("dw_self", nullptr);      // break the cycle for the shared pointer
 }
 
+// Printed from the browser, a preview's sheet is the definition's page: the
+// slip A4 portrait, the exit pass half a sheet, a list too wide for portrait
+// landscape; the page element carries the margins.
+TEST(HtmlReport, PreviewCarriesItsPageSize) {
+  MemoryPresentation slip_page(slip());
+  EXPECT_NE(render_html(slip_page).find("<style>@page{size:210mm 297mm;margin:0}</style>"), std::string::npos);
+
+  Definition half = slip();
+  half.page_width_mm = 210;
+  half.page_height_mm = 148;
+  MemoryPresentation pass(half);
+  EXPECT_NE(render_html(pass).find("@page{size:210mm 148mm;margin:0}"), std::string::npos);
+
+  std::vector<ObjectDef> columns;
+  for (int i = 0; i < 8; ++i) columns.push_back(testing::column_obj("c" + std::to_string(i), 30, "列" + std::to_string(i)));
+  MemoryPresentation wide(testing::grid_def("d_wide", columns));
+  HtmlOptions preview;
+  preview.mode = HtmlOptions::Mode::Preview;
+  const std::string html = render_html(wide, preview);
+  EXPECT_NE(html.find("@page{size:297mm 210mm;margin:0}"), std::string::npos) << html.substr(0, 300);
+  EXPECT_NE(html.find("style=\"width:297mm;min-height:210mm;padding:10mm\""), std::string::npos);
+}
+
 TEST(HtmlReport, DocumentCarriesTheStylesheetAndTitle) {
   Definition def = slip();
   def.title = "结算单";
@@ -154,6 +178,7 @@ TEST(HtmlReport, DocumentCarriesTheStylesheetAndTitle) {
   EXPECT_NE(html.find(std::string(html_stylesheet())), std::string::npos);
   EXPECT_NE(html_stylesheet().find("\"WenQuanYi Micro Hei\",sans-serif"), std::string::npos);
   EXPECT_EQ(html.substr(html.size() - 14), "</body></html>");
+  EXPECT_NE(html.find("@page{size:210mm 297mm"), std::string::npos);
 }
 
 }  // namespace

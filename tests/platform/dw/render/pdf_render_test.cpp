@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cairo.h>
+#include <unistd.h>
+
+#include <filesystem>
 #include <regex>
 
+#include "platform/dw/render/html_render.h"
 #include "platform/dw/render/layout_units.h"
+#include "platform/dw/render/pictures.h"
 #include "definition_builders.h"
 #include "memory_presentation.h"
 #include "pdf_probe.h"
@@ -308,6 +314,89 @@ TEST(PdfRender, PageTooSmallForItsMarginsIsAnError) {
   EXPECT_NE(pdf.error().find("d_svc309_01"), std::string::npos);
   o.margin_mm = -1;
   EXPECT_FALSE(render_pdf(p, o).ok());
+}
+
+// Ruled rectangles and rules of a document's first page: the stroked paths
+// pdftocairo writes into SVG (-1 when it cannot read the document).
+int stroked_paths(const std::string& pdf) {
+  const std::string base = "/tmp/kq_render_strokes_" + std::to_string(getpid());
+  {
+    std::ofstream out(base + ".pdf", std::ios::binary);
+    out << pdf;
+  }
+  const int rc = std::system(("pdftocairo -svg -f 1 -l 1 " + base + ".pdf " + base + ".svg 2>/dev/null").c_str());
+  std::ifstream in(base + ".svg");
+  std::stringstream svg;
+  svg << in.rdbuf();
+  std::remove((base + ".pdf").c_str());
+  std::remove((base + ".svg").c_str());
+  if (rc != 0) return -1;
+  return count_of(svg.str(), "fill:none;stroke-width");
+}
+
+// A ruled cell whose value is hidden (its visibility false) still draws its
+// border: a ruled table keeps its lines. A line whose objects are all hidden
+// still takes no space.
+TEST(PdfRender, RuledCellKeepsItsBorderWhenItsValueIsHidden) {
+  REQUIRE_PDFTOTEXT();
+  ObjectDef label = testing::text_obj("t_fee", "工时费", 30);
+  label.border = true;
+  ObjectDef fee = testing::compute_obj("compute_4", 30);
+  fee.border = true;
+  Definition def = testing::bands_def("d_ruled", Definition::Style::Report,
+                                      {testing::row_of({label, fee}), testing::row_of({testing::text_obj("t_end", "End")})});
+  MemoryPresentation shown(def), hidden(def);
+  for (MemoryPresentation* p : {&shown, &hidden}) {
+    p->add_row({});
+    p->set_text("compute_4", "120.00");
+  }
+  hidden.hide("compute_4");
+  const int with_value = stroked_paths(render_ok(shown));
+  const int without_value = stroked_paths(render_ok(hidden));
+  EXPECT_EQ(with_value, 2);
+  EXPECT_EQ(without_value, with_value) << "the hidden value's cell lost its border";
+  EXPECT_EQ(text_of(render_ok(hidden)).find("120.00"), std::string::npos);
+}
+
+// The slip's picture names the old workstation's file ('..\\picture\\jsd\\1.bmp');
+// it is read inside the picture folder as a PNG of the same name and drawn
+// (PDF) or written into the page (HTML); without it nothing shows, no box,
+// no height. A name climbing out of the folder names nothing.
+TEST(PdfRender, PictureDrawsTheShopsLogoFromThePictureFolder) {
+  REQUIRE_PDFTOTEXT();
+  EXPECT_FALSE(picture_path("jsd/../../../etc/passwd").has_value());
+  const std::filesystem::path folder =
+      std::filesystem::temp_directory_path() / ("kq_pictures_" + std::to_string(getpid()));
+  std::filesystem::create_directories(folder / "jsd");
+  cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 80, 40);
+  ASSERT_EQ(cairo_surface_write_to_png(image, (folder / "jsd" / "1.png").c_str()), CAIRO_STATUS_SUCCESS);
+  cairo_surface_destroy(image);
+
+  ObjectDef logo;
+  logo.kind = ObjectDef::Kind::Picture;
+  logo.name = "p_1";
+  logo.file = "..\\picture\\jsd\\1.bmp";
+  logo.width_mm = 30;
+  MemoryPresentation p(testing::bands_def("d_logo", Definition::Style::Report,
+                                          {testing::row_of({logo}), testing::row_of({testing::text_obj("t_1", "Below")})}));
+  p.add_row({});
+  PdfOptions with, without;
+  with.picture_folder = folder.string();
+  const std::string drawn = render_ok(p, with), missing = render_ok(p, without);
+  EXPECT_NE(drawn.find("/Subtype /Image"), std::string::npos);
+  EXPECT_EQ(missing.find("/Subtype /Image"), std::string::npos);
+  EXPECT_EQ(stroked_paths(missing), 0) << "no box stands in for a missing picture";
+  // 30 mm wide at 2:1 takes 15 mm; a missing picture takes none.
+  auto below_y = [&](const std::string& pdf) { return testing::find_word(testing::words_of(text_of(pdf, "-bbox")), "Below")->y_min; };
+  EXPECT_NEAR(below_y(drawn) - below_y(missing), mm_to_pt(15), 1.0);
+
+  HtmlOptions html;
+  html.picture_folder = folder.string();
+  EXPECT_NE(render_html(p, html).find("<img class=\"kq-image\" alt=\"\" src=\"data:image/png;base64,iVBOR"),
+            std::string::npos);
+  html.picture_folder.clear();
+  EXPECT_EQ(render_html(p, html).find("<img"), std::string::npos);
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace
