@@ -221,8 +221,20 @@ function preview(d) {
         body.dataset.pdf = 'shown';
       }).catch(() => { /* the drawn pages remain */ });
     }
-    // 打印: the PDF shown (the browser's print of it), else the drawn pages.
+    // 打印: on the printer the server named for the preview (no dialog);
+    // without one the PDF shown (the browser's print of it), else the drawn pages.
+    const printOnPrinter = async () => {
+      status.textContent = `正在送打印机 ${d.printer}…`;
+      try {
+        const job = await request('POST', d.print);
+        status.textContent = `已送打印机 ${job.printer}（任务 ${job.job}）`;
+      } catch (e) {
+        status.textContent = '';
+        await alertBox(e.message);
+      }
+    };
     const printShown = () => {
+      if (d.print) { printOnPrinter(); return; }
       const shown = body.querySelector('iframe.preview-pdf');
       try {
         if (shown && shown.contentWindow) {

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "platform/ui/spin_range.h"
 #include "platform/ui/text_limit.h"
 #include "platform/ui/window.h"
 #include "platform/ui/window_manager.h"
@@ -152,6 +153,9 @@ DispatchResult dispatch_event(WindowManager& m, const EventRequest& event, const
   if (event.text && c->displayonly && *event.text != c->text) return refuse(c->name() + " is display only");
   if (event.text) {
     if (auto too_long = text_too_long(c->label, c->limit, *event.text)) return refuse(*too_long);
+    if (c->spin && *event.text != c->text) {
+      if (auto outside = outside_spin(c->label, *c->spin, *event.text)) return refuse(*outside);
+    }
   }
   if (event.data && c->kind() != ControlKind::DataWindow) return refuse(c->name() + " has no items");
 
