@@ -10,7 +10,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { expectMessage, openFromMenu, openPage, settle, signIn } from './support/workstation.mjs';
+import { expectMessage, openFromMenu, openPage, settle, signIn, tokenOf } from './support/workstation.mjs';
 
 const QUEUE = 'kq_test';
 const scripts = path.resolve(import.meta.dirname ?? path.dirname(new URL(import.meta.url).pathname), '../../scripts');
@@ -55,18 +55,18 @@ function pdfText(file) {
   return spawnSync('pdftotext', ['-enc', 'UTF-8', file, '-'], { encoding: 'utf8' }).stdout;
 }
 
-// The PDF the open preview shows (its iframe's document), written to a file.
-async function previewedPdf(page, name) {
-  const frame = page.locator('.dialog[data-kind="preview"] iframe.preview-pdf');
-  await frame.waitFor();
-  const base64 = await frame.evaluate(async (f) => {
-    const bytes = new Uint8Array(await (await fetch(f.src)).arrayBuffer());
-    let s = '';
-    for (const b of bytes) s += String.fromCharCode(b);
-    return btoa(s);
-  });
+// Does `open` (an action that opens a preview) and returns the PDF the
+// preview shows (the printout it fetches), written to a file.
+async function previewedPdf(page, name, open) {
+  const fetched = page.waitForResponse((r) => /\/api\/dialogs\/\d+\/pdf$/.test(r.url()));
+  await open();
+  const url = (await fetched).url();
+  await page.locator('.dialog[data-kind="preview"] iframe.preview-pdf').waitFor();
+  // The same printout again, asked by the session while the preview waits.
+  const res = await fetch(url, { headers: { Authorization: `Bearer ${await tokenOf(page)}` } });
+  assert.equal(res.status, 200);
   const file = path.join(cups.dir, `${name}.pdf`);
-  fs.writeFileSync(file, Buffer.from(base64, 'base64'));
+  fs.writeFileSync(file, Buffer.from(await res.arrayBuffer()));
   return file;
 }
 
@@ -86,8 +86,7 @@ test('a named printer gets the slip in the copies of the spin, the previewed exi
   const bh = (await first.locator('td[data-column="cwtsbh"]').textContent()).trim();
 
   // The slip as its preview shows it.
-  await first.dblclick();
-  const slip = await previewedPdf(page, 'slip');
+  const slip = await previewedPdf(page, 'slip', () => first.dblclick());
   await closePreview(page);
   assert.deepEqual(jobFiles(), [], 'a preview prints nothing');
 
@@ -111,9 +110,8 @@ test('a named printer gets the slip in the copies of the spin, the previewed exi
   assert.match(pdfText(printed.file), new RegExp(bh));
 
   // The exit pass: 打印 in its preview prints the pages shown, once.
-  await win.locator('.commands button', { hasText: '打印出门证' }).click();
   const preview = page.locator('.dialog[data-kind="preview"]');
-  const pass = await previewedPdf(page, 'pass');
+  const pass = await previewedPdf(page, 'pass', () => win.locator('.commands button', { hasText: '打印出门证' }).click());
   await preview.getByRole('button', { name: '打印' }).click();
   await preview.locator('.preview-status', { hasText: `已送打印机 ${QUEUE}` }).waitFor();
   const passJob = await nextJob(2);

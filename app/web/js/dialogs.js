@@ -226,7 +226,7 @@ function preview(d) {
     const printOnPrinter = async () => {
       status.textContent = `正在送打印机 ${d.printer}…`;
       try {
-        const job = await request('POST', d.print);
+        const job = await request('POST', d.print, {});
         status.textContent = `已送打印机 ${job.printer}（任务 ${job.job}）`;
       } catch (e) {
         status.textContent = '';
