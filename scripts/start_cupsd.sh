@@ -60,6 +60,7 @@ StateDir $DIR/state
 AccessLog $DIR/log/access_log
 ErrorLog $DIR/log/error_log
 PageLog $DIR/log/page_log
+Printcap $DIR/printcap
 User $USER_NAME
 Group $GROUP_NAME
 SystemGroup $(id -gn)
