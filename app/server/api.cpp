@@ -287,7 +287,13 @@ HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std
     case Route::PreviewPrint: {
       auto id = to_integer(parts[2]);
       if (!id || *id < 0 || *id > 1'000'000'000) return error_response(bad_request("对话框编号须为整数"));
-      auto printed = w->preview_print(static_cast<int>(*id));
+      auto body = parse_body(request);
+      if (!body) return error_response(body.error());
+      if (!body->is_object()) return error_response(bad_request("请求须为 JSON 对象"));
+      const json copies = body->value("copies", json(1));
+      if (!copies.is_number_integer() || copies.get<long long>() < 1 || copies.get<long long>() > 9)
+        return error_response(bad_request("打印份数须为 1 到 9 之间的整数"));
+      auto printed = w->preview_print(static_cast<int>(*id), copies.get<int>());
       return printed ? json_response(*printed) : error_response(printed.error());
     }
     case Route::SignIn:

@@ -1,7 +1,8 @@
 // The road of a cashier whose shop named its counter printer (a CUPS queue of
 // a private scheduler, in pb.ini beside the shop): 打印结算单 from the menu
 // prints the slip on it at once in the copies chosen with the spin, 打印 in
-// the exit pass's preview prints the pages the preview shows, and a print
+// the exit pass's preview prints the pages the preview shows in the copies
+// beside it, and a print
 // service that is down is told, not taken for success.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
@@ -10,7 +11,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { useWorkstation } from './support/fixture.mjs';
-import { expectMessage, openFromMenu, openPage, settle, signIn, tokenOf } from './support/workstation.mjs';
+import { api, expectMessage, openFromMenu, openPage, settle, signIn, tokenOf } from './support/workstation.mjs';
 
 const QUEUE = 'kq_test';
 const scripts = path.resolve(import.meta.dirname ?? path.dirname(new URL(import.meta.url).pathname), '../../scripts');
@@ -67,7 +68,7 @@ async function previewedPdf(page, name, open) {
   assert.equal(res.status, 200);
   const file = path.join(cups.dir, `${name}.pdf`);
   fs.writeFileSync(file, Buffer.from(await res.arrayBuffer()));
-  return file;
+  return { file, url };
 }
 
 async function closePreview(page) {
@@ -86,7 +87,7 @@ test('a named printer gets the slip in the copies of the spin, the previewed exi
   const bh = (await first.locator('td[data-column="cwtsbh"]').textContent()).trim();
 
   // The slip as its preview shows it.
-  const slip = await previewedPdf(page, 'slip', () => first.dblclick());
+  const slip = (await previewedPdf(page, 'slip', () => first.dblclick())).file;
   await closePreview(page);
   assert.deepEqual(jobFiles(), [], 'a preview prints nothing');
 
@@ -109,15 +110,20 @@ test('a named printer gets the slip in the copies of the spin, the previewed exi
   assert.equal(pdfPages(printed.file), pdfPages(slip));
   assert.match(pdfText(printed.file), new RegExp(bh));
 
-  // The exit pass: 打印 in its preview prints the pages shown, once.
+  // The exit pass: 打印 in its preview prints the pages shown, in the copies beside it.
   const preview = page.locator('.dialog[data-kind="preview"]');
   const pass = await previewedPdf(page, 'pass', () => win.locator('.commands button', { hasText: '打印出门证' }).click());
+  // The server keeps the copies within 1 to 9, whatever a script sends.
+  const refused = await api(ws.server.url, await tokenOf(page), 'POST', pass.url.replace(/pdf$/, 'print'), { copies: 10 });
+  assert.equal(refused.status, 400);
+  assert.equal(refused.body.error.message, '打印份数须为 1 到 9 之间的整数');
+  await preview.locator('input.preview-copies').fill('2');
   await preview.getByRole('button', { name: '打印' }).click();
   await preview.locator('.preview-status', { hasText: `已送打印机 ${QUEUE}` }).waitFor();
   const passJob = await nextJob(2);
-  assert.equal(passJob.copies, 1);
-  assert.equal(pdfPages(passJob.file), pdfPages(pass));
-  assert.equal(pdfText(passJob.file), pdfText(pass));
+  assert.equal(passJob.copies, 2);
+  assert.equal(pdfPages(passJob.file), pdfPages(pass.file));
+  assert.equal(pdfText(passJob.file), pdfText(pass.file));
   await closePreview(page);
 
   // The print service stops: the cashier is told and nothing is printed.
