@@ -1,6 +1,7 @@
 #include "framework/workstation_printer.h"
 
 #include "framework/f_retu_para.h"
+#include "framework/print_options.h"
 #include "framework/session.h"
 #include "framework/uo_clu100.h"
 #include "platform/dw/datawindow/datawindow.h"
@@ -21,13 +22,15 @@ std::string configured_printer() {
 Result<int> print_on_printer(const std::string& printer, const Blob& state, const std::string& title, int copies) {
   dw::DataWindow dw;
   if (dw.from_state_blob(state) != 1) return make_error("打印内容无法生成（" + dw.last_error() + "），没有打印！");
-  dw::PdfOptions options;
-  options.title = title;
+  // Drawn as the preview's PDF is: the session's print options, its title.
+  dw::PdfOptions options = print_options(dw);
+  const auto& def = dw.definition();
+  options.title = !title.empty() ? title : (def.title.empty() ? def.name : def.title);
   auto pdf = dw::render_pdf(dw, options);
   if (!pdf) return make_error("打印文件生成失败（" + pdf.error() + "），没有打印！");
   print::PrintJob job;
   job.printer = printer;
-  job.title = title.empty() ? dw.dataobject() : title;
+  job.title = options.title;
   job.copies = copies;
   return print::print_pdf(job, *pdf);
 }
