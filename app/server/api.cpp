@@ -45,7 +45,8 @@ std::optional<long long> to_integer(const std::string& text) {
 Expected<json> parse_body(const HttpRequest& request) { return parse_request_body(request.body); }
 
 // The routes of the protocol, by the parts of their path.
-enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf };
+enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf,
+                   PreviewPrint };
 
 Route match(const std::vector<std::string>& p) {
   if (p.size() == 2) {
@@ -64,6 +65,7 @@ Route match(const std::vector<std::string>& p) {
     if (p[5] == "pdf") return Route::Pdf;
   }
   if (p.size() == 4 && p[1] == "dialogs" && p[3] == "pdf") return Route::PreviewPdf;
+  if (p.size() == 4 && p[1] == "dialogs" && p[3] == "print") return Route::PreviewPrint;
   return Route::None;
 }
 
@@ -80,6 +82,7 @@ bool method_allowed(Route route, const std::string& method) {
     case Route::SignOut:
     case Route::Events:
     case Route::Dialog:
+    case Route::PreviewPrint:
     case Route::Wait: return method == "POST";
     case Route::None: return false;
   }
@@ -94,6 +97,8 @@ HttpResponse stop_response(const Stop& stop) {
   if (!body.contains("closed")) body["closed"] = json::array();
   if (body.contains("dialog") && body["dialog"].is_object() && body["dialog"].value("kind", "") == "preview") {
     body["dialog"]["pdf"] = "/api/dialogs/" + body["dialog"]["id"].dump() + "/pdf";
+    if (body["dialog"].contains("printer"))
+      body["dialog"]["print"] = "/api/dialogs/" + body["dialog"]["id"].dump() + "/print";
   }
   return json_response(body);
 }
@@ -294,6 +299,18 @@ HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std
       auto id = to_integer(parts[2]);
       if (!id || *id < 0 || *id > 1'000'000'000) return error_response(bad_request("对话框编号须为整数"));
       return pdf_response(w->preview_pdf(static_cast<int>(*id)), "preview");
+    }
+    case Route::PreviewPrint: {
+      auto id = to_integer(parts[2]);
+      if (!id || *id < 0 || *id > 1'000'000'000) return error_response(bad_request("对话框编号须为整数"));
+      auto body = parse_body(request);
+      if (!body) return error_response(body.error());
+      if (!body->is_object()) return error_response(bad_request("请求须为 JSON 对象"));
+      const json copies = body->value("copies", json(1));
+      if (!copies.is_number_integer() || copies.get<long long>() < 1 || copies.get<long long>() > 9)
+        return error_response(bad_request("打印份数须为 1 到 9 之间的整数"));
+      auto printed = w->preview_print(static_cast<int>(*id), copies.get<int>());
+      return printed ? json_response(*printed) : error_response(printed.error());
     }
     case Route::SignIn:
     case Route::None:
