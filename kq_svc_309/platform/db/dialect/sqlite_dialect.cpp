@@ -35,6 +35,10 @@
 //     "yyyy/mm/dd" for a stored ISO datetime and for a text already in that
 //     form; any other convert is an error.
 //  9. Host variables ":name" -> "?"; whitespace runs become one blank.
+// Before 4: day comparisons "convert(char(10), col, 111) >= :day" (= > <= <
+// between) on a DATETIME column gain a range on the bare column
+// (sql::day_ranges with SqliteDayBounds below), so the (cgsh, date) indexes
+// serve the lists.
 // Everything else passes unchanged: CASE, UNION ALL, GROUP BY / HAVING, LEFT
 // OUTER JOIN, subqueries, LIKE, IN, count(1), DISTINCT, "max (id)",
 // INSERT ... SELECT without FROM.
@@ -154,6 +158,84 @@ Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
   return {};
 }
 
+// Bounds of a day range on a stored datetime "yyyy-mm-dd hh:mm:ss" (text,
+// compared byte by byte): a day "yyyy/mm/dd" starts at "yyyy-mm-dd" (every
+// value of that day or later is >= it) and ends before "yyyy-mm-d" followed
+// by the character after its last digit ("2026/12/09" -> "2026-12-0:"),
+// which every value of that day or earlier is < . When the operand is not
+// "yyyy/mm/dd" the bound admits every value: -9e999 (minus infinity) is below
+// every number and text, a blob above them.
+class SqliteDayBounds final : public sql::DayRangeRules {
+ public:
+  Nodes lower_bound(Statement& st, Nodes day, sql::DayEdge edge, uint32_t at) const override {
+    return when_day(st, day, edge, "-9e999", at);
+  }
+  Nodes upper_bound(Statement& st, Nodes day, sql::DayEdge edge, uint32_t at) const override {
+    return when_day(st, day, edge, "x'ff'", at);
+  }
+
+ private:
+  // case when day glob 'dddd/dd/dd' then <edge of day> else <otherwise> end
+  static Nodes when_day(Statement& st, const Nodes& day, sql::DayEdge edge, std::string_view otherwise, uint32_t at) {
+    auto word = [&](std::string_view w, bool space = true) { return st.make(NodeKind::Word, w, at, space); };
+    auto str = [&](std::string_view w, bool space = true) { return st.make(NodeKind::String, w, at, space); };
+    auto num = [&](std::string_view w, bool space = true) { return st.make(NodeKind::Number, w, at, space); };
+    auto comma = [&] { return st.make(NodeKind::Comma, ",", at, false); };
+    auto append = [](Nodes& to, Nodes from, bool space) {
+      if (!from.empty()) from.front().space_before = space;
+      for (Node& n : from) to.push_back(std::move(n));
+    };
+    auto call = [&](std::string_view name, Nodes args) {
+      Nodes out;
+      out.push_back(word(name, false));
+      out.push_back(st.make_group(std::move(args), at, false));
+      return out;
+    };
+    // replace(x, '/', '-')
+    auto dashes = [&](Nodes x) {
+      Nodes args = std::move(x);
+      args.push_back(comma());
+      args.push_back(str("'/'"));
+      args.push_back(comma());
+      args.push_back(str("'-'"));
+      return call("replace", std::move(args));
+    };
+    // substr(day, from, count)
+    auto part = [&](std::string_view from, std::string_view count) {
+      Nodes args = day;
+      args.push_back(comma());
+      args.push_back(num(from));
+      args.push_back(comma());
+      args.push_back(num(count));
+      return call("substr", std::move(args));
+    };
+
+    Nodes out;
+    out.push_back(word("case", false));
+    out.push_back(word("when"));
+    append(out, day, true);
+    out.push_back(word("glob"));
+    out.push_back(str("'[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'"));
+    out.push_back(word("then"));
+    if (edge == sql::DayEdge::Start) {
+      append(out, dashes(day), true);
+    } else {
+      append(out, dashes(part("1", "9")), true);
+      out.push_back(st.make(NodeKind::Operator, "||", at));
+      Nodes code = call("unicode", part("10", "1"));
+      code.push_back(st.make(NodeKind::Operator, "+", at));
+      code.push_back(num("1"));
+      append(out, call("char", std::move(code)), true);
+    }
+    out.push_back(word("else"));
+    out.push_back(otherwise.front() == 'x' ? str(otherwise) : num(otherwise));
+    out.push_back(word("end"));
+    Nodes wrapped;
+    wrapped.push_back(st.make_group(std::move(out), at, false));
+    return wrapped;
+  }
+};
+
 class SqliteDialect final : public Dialect {
  public:
   std::string_view name() const override { return "sqlite"; }
@@ -163,7 +245,8 @@ class SqliteDialect final : public Dialect {
     auto parsed = sql::parse_and_bind(tsql, catalog, values);
     if (!parsed) return parsed.failure();
     Statement& st = *parsed;
-    Result<void> r = sql::top_to_limit(st);
+    Result<void> r = sql::day_ranges(st, catalog, SqliteDayBounds());
+    if (r) r = sql::top_to_limit(st);
     if (r) r = sql::update_from_without_target(st);
     if (r) r = sql::delete_with_from(st);
     if (r) sql::simplify_names(st);

@@ -22,6 +22,7 @@ int order(T a, T b) {
 }  // namespace
 
 void RowStore::reset(std::vector<ColumnType> kinds) {
+  ++changes_;
   columns_.clear();
   columns_.resize(kinds.size());
   for (std::size_t i = 0; i < kinds.size(); ++i) {
@@ -36,6 +37,7 @@ void RowStore::reset(std::vector<ColumnType> kinds) {
 }
 
 void RowStore::clear() {
+  ++changes_;
   for (Column& c : columns_) {
     c.chunks.clear();
     c.chunks.shrink_to_fit();
@@ -48,6 +50,7 @@ void RowStore::clear() {
 }
 
 RowIndex RowStore::append() {
+  ++changes_;
   const RowIndex row = rows_++;
   const bool new_chunk = row % kChunkRows == 0;
   const bool new_word = (row & 63) == 0;
@@ -64,6 +67,7 @@ RowIndex RowStore::append() {
 }
 
 void RowStore::set(RowIndex row, std::size_t column, const Value& v) {
+  ++changes_;
   Column& c = columns_[column];
   uint64_t& bits = c.nulls[row >> 6];
   const uint64_t mask = 1ull << (row & 63);

@@ -32,6 +32,9 @@ class RowStore {
   void clear();
 
   std::size_t column_count() const { return columns_.size(); }
+  // Counts every change of the stored rows (reset, clear, append, set): equal
+  // counts mean equal contents.
+  uint64_t changes() const { return changes_; }
   RowIndex row_count() const { return rows_; }
   Type type(std::size_t column) const { return columns_[column].layout.type; }
 
@@ -88,6 +91,7 @@ class RowStore {
 
   std::vector<Column> columns_;
   RowIndex rows_ = 0;
+  uint64_t changes_ = 0;
 };
 
 }  // namespace kq::dw
