@@ -308,7 +308,10 @@ export class DataWindowView {
     const count = table ? Number(table.dataset.rows) || 0 : 0;
     const h = this.rowHeight();
     const first = Math.max(1, Math.min(count, Math.floor(this.el.scrollTop / h)));
-    const last = Math.max(0, Math.min(count, Math.ceil((this.el.scrollTop + this.el.clientHeight) / h)));
+    // Not laid out (a window behind another, not yet placed): the server's
+    // window of rows stands for the rows in sight.
+    const height = this.el.clientHeight || ((this.state && this.state.row_window) || 100) * h;
+    const last = Math.max(0, Math.min(count, Math.ceil((this.el.scrollTop + height) / h)));
     return { table, count, first, last, h };
   }
 
@@ -391,6 +394,7 @@ export class DataWindowView {
   heldRun(from, to, first, last) {
     let anchor = 0;
     for (let r = first; r <= last && !anchor; r += 1) if (this.rows.get(r)) anchor = r;
+    for (let r = from; r <= to && !anchor; r += 1) if (this.rows.get(r)) anchor = r;
     if (!anchor) return null;
     let a = anchor;
     let b = anchor;
