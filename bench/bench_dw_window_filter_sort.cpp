@@ -9,8 +9,13 @@
 //           run). No accessor, no Value, no collation: the fastest honest
 //           sort of these keys, which the engine must approach.
 //
-// Counters (CPU time of this thread per operation, medians of the
-// repetitions): dw_ms, plain_ms and ratio = data window / baseline.
+// Counters (CPU time of this thread per operation; read the _median line
+// of the 5 repetitions): dw_ms, plain_ms and ratio = data window / baseline.
+//
+// Measured 2026-12-09 (Release, 2 cores shared with other builds, rows
+// packed by the row store), sort medians: data window 272 ms, plain
+// std::sort 84 ms, ratio 3.2. The data window's sort collates texts and
+// keeps a general key model; the gap is what remains to win.
 #include <benchmark/benchmark.h>
 #include <time.h>
 #include <sqlite3.h>
@@ -210,12 +215,7 @@ void BM_SortAgainstPlainStdSort(benchmark::State& state) {
   state.counters["plain_ms"] = plain * 1e3 / n;
   state.counters["ratio"] = dw / plain;
 }
-BENCHMARK(BM_SortAgainstPlainStdSort)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)
-    ->ReportAggregatesOnly(true)->ComputeStatistics("median", [](const std::vector<double>& v) {
-      std::vector<double> s = v;
-      std::sort(s.begin(), s.end());
-      return s[s.size() / 2];
-    });
+BENCHMARK(BM_SortAgainstPlainStdSort)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 
