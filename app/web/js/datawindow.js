@@ -89,7 +89,9 @@ export class DataWindowView {
     this.markSort();
     if (previous && previous.currentrow !== state.currentrow && this.keyMoved) this.showCurrent();
     this.keyMoved = false;
-    if (this.movedTo === state.currentrow) this.movedTo = 0;
+    // The row moved to stays the one acted on until every queued event has
+    // been answered: an earlier answer may name a row the person has already
+    // left (down, down, up: the answer of the first down names row 3).
   }
 
   draw(html) {
