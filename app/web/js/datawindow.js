@@ -59,7 +59,6 @@ export class DataWindowView {
       this.pendingHtml = null;
       if (html !== this.html) this.draw(html);
     }
-    if (this.repaint) this.paintRows();
   }
 
   // Shows a fragment now, or once the mouse button is released.
@@ -345,9 +344,6 @@ export class DataWindowView {
   // bring into sight, from the rows held; rows not held yet stay spacers
   // until their block comes.
   paintRows() {
-    // Rows are not moved under a pressed mouse button either (see pressing).
-    this.repaint = this.pressing;
-    if (this.pressing) return;
     const { table, count, first, last, h } = this.sight();
     if (!table || this.el.hidden || !this.isGrid() || count === 0) return;
     const s = this.scrolled;
