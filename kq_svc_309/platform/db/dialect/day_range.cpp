@@ -8,14 +8,8 @@ namespace {
 // "(char(10), x, 111)" (also varchar, nchar, nvarchar): the node x, or null.
 const Node* day_of(const Node& args) {
   if (args.kind != NodeKind::Group) return nullptr;
-  const Nodes& a = args.children;
-  if (a.size() != 6 || a[1].kind != NodeKind::Group || a[2].kind != NodeKind::Comma ||
-      a[4].kind != NodeKind::Comma || a[5].text != "111")
-    return nullptr;
-  if (!(is_word(a[0], "char") || is_word(a[0], "varchar") || is_word(a[0], "nchar") || is_word(a[0], "nvarchar")))
-    return nullptr;
-  if (a[1].children.size() != 1 || a[1].children.front().text != "10") return nullptr;
-  return &a[3];
+  const std::optional<Range> day = day_text_operand(args.children);
+  return day && day->size() == 1 ? &args.children[day->begin] : nullptr;
 }
 
 bool is_convert_call(const Nodes& seq, size_t k, size_t e) {

@@ -66,11 +66,6 @@ class PostgresValues final : public sql::ValueRules {
   }
 };
 
-bool is_char_type(const Node& n) {
-  return sql::is_word(n, "char") || sql::is_word(n, "varchar") || sql::is_word(n, "nchar") ||
-         sql::is_word(n, "nvarchar");
-}
-
 Result<void> postgres_call(Statement& st, Node& name, Node& args) {
   if (sql::is_word(name, "isnull")) {
     name.text = "coalesce";
@@ -87,15 +82,11 @@ Result<void> postgres_call(Statement& st, Node& name, Node& args) {
   }
   if (!sql::is_word(name, "convert")) return {};
   Nodes& a = args.children;
-  std::vector<sql::Range> parts = sql::split_commas(a, 0, a.size());
-  const bool supported = parts.size() == 3 && parts[0].size() == 2 && is_char_type(a[parts[0].begin]) &&
-                         a[parts[0].begin + 1].kind == NodeKind::Group && a[parts[0].begin + 1].children.size() == 1 &&
-                         a[parts[0].begin + 1].children.front().text == "10" && parts[1].size() >= 1 &&
-                         parts[2].size() == 1 && a[parts[2].begin].text == "111";
-  if (!supported) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
+  const std::optional<sql::Range> day = sql::day_text_operand(a);
+  if (!day) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
   const uint32_t at = name.offset;
   Nodes cast;
-  for (size_t k = parts[1].begin; k < parts[1].end; ++k) cast.push_back(std::move(a[k]));
+  for (size_t k = day->begin; k < day->end; ++k) cast.push_back(std::move(a[k]));
   cast.front().space_before = false;
   cast.push_back(st.make(NodeKind::Word, "as", at));
   cast.push_back(st.make(NodeKind::Word, "timestamp", at));

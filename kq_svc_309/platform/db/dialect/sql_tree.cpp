@@ -197,4 +197,17 @@ std::string normalize_name(std::string_view name) {
   return out;
 }
 
+std::optional<Range> day_text_operand(const Nodes& a) {
+  const std::vector<Range> parts = split_commas(a, 0, a.size());
+  if (parts.size() != 3 || parts[0].size() != 2 || parts[1].size() < 1 || parts[2].size() != 1) return std::nullopt;
+  const Node& type = a[parts[0].begin];
+  const Node& length = a[parts[0].begin + 1];
+  if (!(is_word(type, "char") || is_word(type, "varchar") || is_word(type, "nchar") || is_word(type, "nvarchar")))
+    return std::nullopt;
+  if (length.kind != NodeKind::Group || length.children.size() != 1 || length.children.front().text != "10")
+    return std::nullopt;
+  if (a[parts[2].begin].text != "111") return std::nullopt;
+  return parts[1];
+}
+
 }  // namespace kq::db::sql

@@ -112,11 +112,6 @@ class SqliteValues final : public sql::ValueRules {
   }
 };
 
-bool is_char_type(const Node& n) {
-  return sql::is_word(n, "char") || sql::is_word(n, "varchar") || sql::is_word(n, "nchar") ||
-         sql::is_word(n, "nvarchar");
-}
-
 // convert(char(10), x, 111) -> replace(substr(x, 1, 10), '-', '/'); isnull -> ifnull;
 // scope_identity -> last_insert_rowid.
 Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
@@ -130,15 +125,11 @@ Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
   }
   if (!sql::is_word(name, "convert")) return {};
   Nodes& a = args.children;
-  std::vector<sql::Range> parts = sql::split_commas(a, 0, a.size());
-  const bool supported = parts.size() == 3 && parts[0].size() == 2 && is_char_type(a[parts[0].begin]) &&
-                         a[parts[0].begin + 1].kind == NodeKind::Group && a[parts[0].begin + 1].children.size() == 1 &&
-                         a[parts[0].begin + 1].children.front().text == "10" && parts[1].size() >= 1 &&
-                         parts[2].size() == 1 && a[parts[2].begin].text == "111";
-  if (!supported) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
+  const std::optional<sql::Range> day = sql::day_text_operand(a);
+  if (!day) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
   const uint32_t at = name.offset;
   Nodes date;
-  for (size_t k = parts[1].begin; k < parts[1].end; ++k) date.push_back(std::move(a[k]));
+  for (size_t k = day->begin; k < day->end; ++k) date.push_back(std::move(a[k]));
   date.front().space_before = false;
   date.push_back(st.make(NodeKind::Comma, ",", at, false));
   date.push_back(st.make(NodeKind::Number, "1", at));
