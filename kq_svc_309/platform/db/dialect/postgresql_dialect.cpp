@@ -41,23 +41,11 @@ using sql::NodeKind;
 using sql::Nodes;
 using sql::Statement;
 
-std::string literal_text(std::string_view quoted) {
-  if (!quoted.empty() && (quoted.front() == 'N' || quoted.front() == 'n')) quoted.remove_prefix(1);
-  std::string out;
-  if (quoted.size() < 2) return out;
-  quoted = quoted.substr(1, quoted.size() - 2);
-  for (size_t k = 0; k < quoted.size(); ++k) {
-    out += quoted[k];
-    if (quoted[k] == '\'' && k + 1 < quoted.size() && quoted[k + 1] == '\'') ++k;
-  }
-  return out;
-}
-
 class PostgresValues final : public sql::ValueRules {
  public:
   Result<void> literal(Statement& st, Node& lit, const ColumnInfo& column) const override {
     if (column.kind != ColumnKind::DateTime) return {};
-    std::string text = literal_text(lit.text);
+    std::string text = sql::literal_text(lit.text);
     const bool blank = text.find_first_not_of(" \t") == std::string::npos;
     std::optional<DateTime> when = blank ? std::optional<DateTime>(DateTime::absent()) : DateTime::parse(text);
     if (!when) return st.error_at(lit, "text that is no date and time for a datetime column");

@@ -97,6 +97,8 @@ struct Range {
   size_t size() const { return end - begin; }
 };
 std::vector<Range> split_commas(const Nodes& seq, size_t from, size_t to);
+// The text of a string literal (N'…' too) without its quotes, '' read as one quote.
+std::string literal_text(std::string_view quoted);
 // The day of a date as text: the arguments of convert(char(10), x, 111) (also
 // varchar, nchar, nvarchar). The range of x in `args`; nullopt for any other
 // arguments.

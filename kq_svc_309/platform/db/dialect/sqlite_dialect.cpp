@@ -57,20 +57,6 @@ using sql::NodeKind;
 using sql::Nodes;
 using sql::Statement;
 
-// The text of a string literal without its quotes, '' read as one quote.
-std::string literal_text(std::string_view quoted) {
-  if (!quoted.empty() && (quoted.front() == 'N' || quoted.front() == 'n')) quoted.remove_prefix(1);
-  std::string out;
-  if (quoted.size() < 2) return out;
-  quoted = quoted.substr(1, quoted.size() - 2);
-  out.reserve(quoted.size());
-  for (size_t k = 0; k < quoted.size(); ++k) {
-    out += quoted[k];
-    if (quoted[k] == '\'' && k + 1 < quoted.size() && quoted[k + 1] == '\'') ++k;
-  }
-  return out;
-}
-
 bool is_blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
 
 // Places after the decimal point of a plain number literal; -1 with an exponent.
@@ -84,7 +70,7 @@ class SqliteValues final : public sql::ValueRules {
  public:
   Result<void> literal(Statement& st, Node& lit, const ColumnInfo& column) const override {
     if (column.kind != ColumnKind::DateTime) return {};
-    std::string text = literal_text(lit.text);
+    std::string text = sql::literal_text(lit.text);
     std::optional<DateTime> when = is_blank(text) ? std::optional<DateTime>(DateTime::absent()) : DateTime::parse(text);
     if (!when) return st.error_at(lit, "text that is no date and time for a datetime column");
     lit.text = st.keep("'" + when->to_iso() + "'");
