@@ -25,13 +25,13 @@ inline constexpr const char* kDemoToday = "2026/12/08";
 
 class DemoShop {
  public:
-  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}) {
+  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}) : DemoShop(fresh_copy(), std::move(authorities)) {
+    owns_folder_ = true;
+  }
+  // A desk on the shop in `folder` (a copy of demo_folder() made by the
+  // caller), which stays when the desk goes.
+  DemoShop(std::filesystem::path folder, std::vector<std::string> authorities) : dir_(std::move(folder)) {
     module::install();
-    static int counter = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::copy(master(), dir_, std::filesystem::copy_options::recursive);
     session = open_session();
     session->ui = &ui;
     session->g.authorities = std::move(authorities);
@@ -45,8 +45,11 @@ class DemoShop {
     observer_.reset();
     session.reset();
     std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    if (owns_folder_) std::filesystem::remove_all(dir_, ec);
   }
+
+  // The folder of the demo shop that every desk starts from (built once).
+  static const std::filesystem::path& demo_folder() { return master(); }
 
   // Another session on the same files (a second workstation), not current.
   std::unique_ptr<fw::Session> open_session() {
@@ -74,7 +77,7 @@ class DemoShop {
     return v.value_or("<null>");
   }
 
-  // The folder of the shop's files (shop.db, kq_club.db; the application folder gs_startfile).
+  // The folder of the shop's file (shop.db; the application folder gs_startfile).
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path db_path() const { return dir_ / "shop.db"; }
 
@@ -84,7 +87,7 @@ class DemoShop {
   std::unique_ptr<ui::WindowManager> windows;
 
  private:
-  // The demo pair, built once for the program and removed at its end.
+  // The demo shop, built once for the program and removed at its end.
   static const std::filesystem::path& master() {
     struct Master {
       std::filesystem::path dir;
@@ -107,7 +110,17 @@ class DemoShop {
     return m.dir;
   }
 
+  static std::filesystem::path fresh_copy() {
+    static int counter = 0;
+    auto dir = std::filesystem::temp_directory_path() /
+               ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(master(), dir, std::filesystem::copy_options::recursive);
+    return dir;
+  }
+
   std::filesystem::path dir_;
+  bool owns_folder_ = false;
   std::unique_ptr<fw::SessionScope> scope_;
   std::unique_ptr<fw::Session> observer_;
 };

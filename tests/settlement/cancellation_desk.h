@@ -5,6 +5,7 @@
 // double-click opens it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,14 @@ class CancellationDesk {
   explicit CancellationDesk(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, bool finance = true)
       : shop(std::move(authorities)) {
     shop.session->g.gi_cwaz = finance ? 1 : 0;
+    shop.session->g.gs_startfile = shop.dir().string();
+  }
+  // A desk on the copy of the demo shop in `folder`, which outlives it.
+  struct OnCopy {
+    explicit OnCopy() = default;
+  };
+  CancellationDesk(OnCopy, const std::filesystem::path& folder) : shop(folder, {"CJ", "CP", "CQ"}) {
+    shop.session->g.gi_cwaz = 1;
     shop.session->g.gs_startfile = shop.dir().string();
   }
 

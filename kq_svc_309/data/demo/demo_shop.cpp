@@ -73,7 +73,7 @@ std::optional<DateTime> parse_business_date(std::string_view text) {
 
 Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
   if (count_rows(db, "SELECT count(*) FROM kq_company") != 0 ||
-      count_rows(db, "SELECT count(*) FROM kq_club.club01c") != 0)
+      count_rows(db, "SELECT count(*) FROM kq_club_club01c") != 0)
     return make_error("the database already holds data (or has no shop schema); the demo needs an empty one");
   if (options.days < 1 || options.days > 365)
     return make_error("demo: the generated settlements spread over 1 to 365 days, not " + std::to_string(options.days));
@@ -132,21 +132,25 @@ Result<void> build_demo_files(const fs::path& shop_path, const DemoOptions& opti
     auto files = schema::open_database_files(scratch_shop, open);
     if (!files) return discard(files.error());
     // A scratch file needs no protection against a crash (a failure discards
-    // it): write it without journal, and leave it with the rollback journal
+    // it): write it without journal, and leave it in the write-ahead-log mode
     // every connection uses, so that opening it never needs to switch the
     // journal mode (which another program holding the file open would block).
     sqlite3* db = files->handle();
-    sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA kq_club.journal_mode = OFF; PRAGMA main.synchronous = OFF; "
-                 "PRAGMA kq_club.synchronous = OFF; PRAGMA main.cache_size = -131072", nullptr, nullptr, nullptr);
+    sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA main.synchronous = OFF; PRAGMA main.cache_size = -131072",
+                 nullptr, nullptr, nullptr);
     if (auto ok = fill_demo(db, options); !ok) return discard(ok.error());
-    if (sqlite3_exec(db, "PRAGMA main.journal_mode = DELETE; PRAGMA kq_club.journal_mode = DELETE", nullptr, nullptr,
-                     nullptr) != SQLITE_OK)
-      return discard(std::string("demo: cannot switch to the rollback journal: ") + sqlite3_errmsg(db));
+    std::string mode;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "PRAGMA main.journal_mode = WAL", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0) != nullptr)
+      mode = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    sqlite3_finalize(st);
+    if (mode != "wal") return discard(std::string("demo: cannot switch to write-ahead logging: ") + sqlite3_errmsg(db));
   }
+  // The closed scratch file has no log left beside it: one file moves into place.
   remove_database_file(shop_path);
-  remove_database_file(club_path);
+  remove_database_file(club_path);  // an old club file of a replaced shop
   fs::rename(scratch_shop, shop_path, ec);
-  if (!ec) fs::rename(schema::club_path_for(scratch_shop), club_path, ec);
   if (ec) return discard("the demo could not be moved to " + shop_path.string() + " (" + ec.message() + ")");
   fs::remove_all(scratch, ec);
   return {};

@@ -38,16 +38,17 @@ struct DemoOptions {
 // impossible date.
 std::optional<DateTime> parse_business_date(std::string_view text);
 
-// Fills a connection whose main database and kq_club hold the freshly created
-// schema and no rows (create_schema, or a new pair) with the demo, in one
-// transaction; on failure nothing is left behind.
+// Fills a connection whose main database holds the freshly created schema and
+// no rows (create_schema, or a new shop) with the demo, in one transaction; on
+// failure nothing is left behind.
 Result<void> fill_demo(sqlite3* db, const DemoOptions& options);
 
-// Builds the demo pair at `shop_path` (club file beside it). An existing pair
-// is refused unless `replace`; even then a file that is not a kq_svc_309
-// database, or one that another program has locked, is left alone. The pair
-// is built in a scratch folder beside it and moved into place when complete,
-// so a failure leaves any old pair untouched.
+// Builds the demo shop at `shop_path` (the club tables inside it). An existing
+// shop (or an old club file kq_club.db beside it) is refused unless `replace`;
+// even then a file that is not a kq_svc_309 database, or one that another
+// program has locked, is left alone. The shop is built in a scratch folder
+// beside it and moved into place when complete, so a failure leaves any old
+// shop untouched.
 Result<void> build_demo_files(const std::filesystem::path& shop_path, const DemoOptions& options, bool replace);
 
 }  // namespace kq::demo

@@ -21,12 +21,9 @@ namespace kq::db {
 
 struct ConnectOptions {
   std::string backend = "sqlite";
-  // sqlite: path of the shop database file. It must exist and be an SQLite
-  // database; nothing is created.
+  // sqlite: path of the shop database file, which holds the club tables too.
+  // It must exist and be an SQLite database; nothing is created.
   std::string database;
-  // sqlite: path of the club database, attached as kq_club; empty means
-  // "kq_club.db" in the folder of `database`. It must exist too.
-  std::string club_database;
   // The company code that the SQL function f_retu_gsh() returns.
   std::string company;
   // How long a statement waits for a lock held by another connection before

@@ -2,7 +2,6 @@
 // calls a script makes.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
-import path from 'node:path';
 
 export function today(offsetDays = 0) {
   const d = new Date();
@@ -69,11 +68,10 @@ export async function api(url, token, method, path, body) {
   return { status: res.status, body: await res.json() };
 }
 
-// The text the sqlite3 shell prints for `query` on the shop file `db`, with
-// the club database beside it attached as kq_club.
+// The text the sqlite3 shell prints for `query` on the shop file `db` (the
+// club's tables are kq_club_<table> in it).
 export function shopSql(db, query) {
-  const club = path.join(path.dirname(db), 'kq_club.db');
-  const r = spawnSync('sqlite3', ['-cmd', `attach database '${club}' as kq_club`, db, query], { encoding: 'utf8' });
+  const r = spawnSync('sqlite3', [db, query], { encoding: 'utf8' });
   if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
   return r.stdout.trim();
 }
