@@ -24,6 +24,7 @@
 //                          (1). The workstation has committed once before,
 //                          as one in use has; its first commit costs one more
 //                          sync (the folder entry of a new log file).
+//   commit_syncs           of those, the ones inside the unit's commit()
 //   bare_fsync_ms          the floor: writing 4 KiB to a file in the same
 //                          folder and fdatasync, median of 30
 //   sync_ms                time spent in those syncs
@@ -176,7 +177,7 @@ void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base) {
   kq::module::install();
   int n = 0;
   int64_t statements = 0;
-  std::vector<double> save_ms, commit_ms, syncs, sync_ms;
+  std::vector<double> save_ms, commit_ms, syncs, sync_ms, commit_syncs;
   for (auto _ : state) {
     state.PauseTiming();
     auto desk = std::make_unique<Desk>(base, n++);
@@ -204,6 +205,10 @@ void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base) {
     for (const auto& s : log.statements())
       if (s.way == kq::db::LoggedStatement::Way::Commit) {
         commit_ms.push_back(std::chrono::duration<double, std::milli>(s.elapsed).count());
+        int in_commit = 0;
+        for (const auto& t : kq::bench::SyncCountingVfs::sync_times())
+          if (t >= s.started && t <= s.started + s.elapsed) ++in_commit;
+        commit_syncs.push_back(in_commit);
         break;
       }
     desk->session.sqlca.set_statement_log(nullptr);
@@ -216,6 +221,7 @@ void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base) {
   state.counters["commit_ms"] = median(commit_ms);
   state.counters["commit_p99_ms"] = p99(commit_ms);
   state.counters["syncs"] = median(syncs);
+  state.counters["commit_syncs"] = median(commit_syncs);
   state.counters["sync_ms"] = median(sync_ms);
   state.counters["bare_fsync_ms"] = bare_fsync_ms(base);
 }

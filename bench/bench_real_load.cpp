@@ -213,7 +213,12 @@ void BM_RealLoad(benchmark::State& state) {
   std::error_code ec;
   fs::remove_all(shop.parent_path(), ec);
 }
-BENCHMARK(BM_RealLoad)->Arg(0)->Arg(5)->Arg(20)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+// Saves per run: KQ_BENCH_SAVES, default 20 (fewer for a quick look under load).
+int saves() {
+  const char* env = std::getenv("KQ_BENCH_SAVES");
+  return env && std::atoi(env) > 0 ? std::atoi(env) : 20;
+}
+BENCHMARK(BM_RealLoad)->Arg(0)->Arg(5)->Arg(20)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(saves());
 
 }  // namespace
 

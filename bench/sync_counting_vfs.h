@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
+#include <vector>
 
 namespace kq::bench {
 
@@ -21,6 +23,12 @@ class SyncCountingVfs {
   static std::atomic<int64_t>& sync_ns() {
     static std::atomic<int64_t> n{0};
     return n;
+  }
+
+  // When each sync ended, for telling which statement paid for it.
+  static std::vector<std::chrono::steady_clock::time_point> sync_times() {
+    std::lock_guard lock(times_mutex());
+    return times();
   }
 
   static void install() {
@@ -40,6 +48,15 @@ class SyncCountingVfs {
     sqlite3_file base;          // our methods
     sqlite3_file* real;         // the default VFS's file, right behind this struct
   };
+
+  static std::mutex& times_mutex() {
+    static std::mutex m;
+    return m;
+  }
+  static std::vector<std::chrono::steady_clock::time_point>& times() {
+    static std::vector<std::chrono::steady_clock::time_point> t;
+    return t;
+  }
 
   static sqlite3_vfs*& base() {
     static sqlite3_vfs* b = nullptr;
@@ -72,8 +89,11 @@ class SyncCountingVfs {
       methods.xSync = [](sqlite3_file* x, int flags) {
         const auto t0 = std::chrono::steady_clock::now();
         int rc = real(x)->pMethods->xSync(real(x), flags);
-        sync_ns() += std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - t0).count();
+        const auto t1 = std::chrono::steady_clock::now();
+        sync_ns() += std::chrono::duration_cast<std::chrono::nanoseconds>(t1 - t0).count();
         ++syncs();
+        std::lock_guard lock(times_mutex());
+        times().push_back(t1);
         return rc;
       };
       methods.xFileSize = [](sqlite3_file* x, sqlite3_int64* n) { return real(x)->pMethods->xFileSize(real(x), n); };

@@ -29,8 +29,10 @@ struct LoggedStatement {
   Way way = Way::Exec;               // exec(), open_cursor(), commit() or rollback()
   std::vector<std::string> inputs;   // host variables given as values, as named by the caller
   std::vector<std::string> outputs;  // host variables given as out()
-  // Wall time the statement took inside the Transaction (for a cursor: the
-  // opening, not the reading), lock waits and syncs included; benchmarks read it.
+  // When the statement started, and the wall time it took inside the
+  // Transaction (for a cursor: the opening, not the reading), lock waits and
+  // syncs included; benchmarks read them.
+  std::chrono::steady_clock::time_point started{};
   std::chrono::nanoseconds elapsed{0};
 };
 
@@ -38,7 +40,7 @@ class StatementLog {
  public:
   // Records a statement about to run; its index, for set_elapsed().
   size_t record(std::string_view sql, LoggedStatement::Way way, std::span<const HostVar> vars) {
-    LoggedStatement s{std::string(sql), way, {}, {}, {}};
+    LoggedStatement s{std::string(sql), way, {}, {}, std::chrono::steady_clock::now(), {}};
     for (const HostVar& v : vars) (v.is_output() ? s.outputs : s.inputs).emplace_back(v.name());
     statements_.push_back(std::move(s));
     return statements_.size() - 1;

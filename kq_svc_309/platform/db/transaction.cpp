@@ -23,10 +23,9 @@ class TimedEntry {
       : log_(log) {
     if (!log_) return;
     index_ = log_->record(sql, way, vars);
-    start_ = std::chrono::steady_clock::now();
   }
   ~TimedEntry() {
-    if (log_) log_->set_elapsed(index_, std::chrono::steady_clock::now() - start_);
+    if (log_) log_->set_elapsed(index_, std::chrono::steady_clock::now() - log_->statements()[index_].started);
   }
   TimedEntry(const TimedEntry&) = delete;
   TimedEntry& operator=(const TimedEntry&) = delete;
@@ -34,7 +33,6 @@ class TimedEntry {
  private:
   StatementLog* log_;
   size_t index_ = 0;
-  std::chrono::steady_clock::time_point start_;
 };
 
 bool is_write(StatementKind k) {
