@@ -198,7 +198,6 @@ class Fixture {
     }
     kq::db::ConnectOptions connect;
     connect.database = (folder_ / "shop.db").string();
-    connect.club_database = (folder_ / "kq_club.db").string();
     connect.company = "01";
     if (auto r = sqlca.connect(connect); !r) {
       std::fprintf(stderr, "%s\n", r.error().c_str());
@@ -216,7 +215,6 @@ class Fixture {
     }
     translation_ = *tr;
     sqlite3_open_v2(connect.database.c_str(), &bare_, SQLITE_OPEN_READWRITE, nullptr);
-    exec(bare_, ("ATTACH DATABASE '" + connect.club_database + "' AS kq_club").c_str());
     sqlite3_create_function_v2(bare_, "f_retu_gsh", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f_retu_gsh, nullptr,
                                nullptr, nullptr);
     if (sqlite3_prepare_v3(bare_, translation_.sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr) != SQLITE_OK) {

@@ -78,8 +78,7 @@ int run_init(const DbArgs& args) {
     return 1;
   }
   std::cout << "shop database " << files->shop_path().string() << " (schema " << schema::latest_shop_version()
-            << ") and club database " << files->club_path().string() << " (schema "
-            << schema::latest_club_version() << ") are ready\n";
+            << ", with the club tables) is ready\n";
   return 0;
 }
 
@@ -126,8 +125,8 @@ int run_demo(const DbArgs& args) {
     std::cerr << "db demo: " << ok.error() << '\n';
     return 1;
   }
-  std::cout << "demo shop written to " << args.path << " with its club database "
-            << schema::club_path_for(args.path).string() << "; business date " << options.today->to_date_string();
+  std::cout << "demo shop written to " << args.path << " (with the club tables); business date "
+            << options.today->to_date_string();
   if (args.scale > 0) std::cout << ", " << args.scale << " generated work orders";
   std::cout << "\n";
   return 0;
@@ -141,8 +140,8 @@ void register_db(CLI::App& app, int& status) {
   auto* args = new DbArgs();  // lives as long as the parser
 
   auto* init = db->add_subcommand(
-      "init", "Creates the shop database and the club database kq_club.db beside it, or brings an existing pair "
-              "to the current schema after checking it");
+      "init", "Creates the shop database (which holds the club tables), or brings an existing one to the "
+              "current schema after checking it (an old club file kq_club.db beside it is taken in)");
   init->add_option("--db", args->path, "Shop database file");
   init->add_option("--server", args->server,
                    "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
@@ -150,7 +149,7 @@ void register_db(CLI::App& app, int& status) {
   init->callback([args, &status] { status = run_init(*args); });
 
   auto* demo = db->add_subcommand("demo", "Builds the demo shop (see docs/demo.md)");
-  demo->add_option("--db", args->path, "Shop database file; the club database kq_club.db goes beside it");
+  demo->add_option("--db", args->path, "Shop database file (the club tables go inside it)");
   demo->add_option("--server", args->server,
                    "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
                    "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");

@@ -56,7 +56,7 @@ int run_copy(const CopyArgs& args) {
   data::CopyOptions options;
   options.replace = args.replace;
   options.table_done = [](const data::ShopTable& t, const data::TableDigest& d) {
-    std::cout << "  " << t.native() << ": " << d.describe() << '\n';
+    std::cout << "  " << t.qualified() << ": " << d.describe() << '\n';
   };
   std::cout << "copying " << from->describe() << " to " << to->describe() << '\n';
   auto copied = data::copy_shop(**source, **target, options);

@@ -41,8 +41,9 @@ struct ServeArgs {
   int max_sessions_per_operator = 10;
 };
 
-// File descriptors one session may hold at once: the shop and club database
-// files, their journals, and the connections of the requests it answers.
+// File descriptors one session may hold at once: for each of its two
+// connections the shop file, its write-ahead log and its shared-memory index,
+// and the connections of the requests it answers.
 constexpr rlim_t kDescriptorsPerSession = 8;
 // Descriptors kept for the listener, its connections and the server's own files.
 constexpr rlim_t kDescriptorsReserved = 128;

@@ -25,7 +25,8 @@ TEST(CliDb, InitCreatesAndThenAcceptsThePair) {
   auto first = run_kq("db init --db " + shell_quote(shop));
   EXPECT_EQ(first.status, 0) << first.err;
   EXPECT_TRUE(contains(first.out, "schema " + std::to_string(schema::latest_shop_version()))) << first.out;
-  EXPECT_TRUE(fs::exists(dir / "new" / "kq_club.db"));
+  EXPECT_TRUE(fs::exists(dir / "new" / "shop.db"));
+  EXPECT_FALSE(fs::exists(dir / "new" / "kq_club.db")) << "the club tables are in the shop file";
   auto second = run_kq("db init --db " + shell_quote(shop));
   EXPECT_EQ(second.status, 0) << second.err;
   EXPECT_EQ(second.err, "");
@@ -53,9 +54,9 @@ TEST(CliDb, DemoBuildsASignInReadyShopAndReplacesOnlyWhenAsked) {
     auto files = schema::open_database_files(shop);
     ASSERT_TRUE(files) << files.error();
     sqlite3* db = files->handle();
-    EXPECT_EQ(text(db, "PRAGMA main.journal_mode"), "delete");
+    EXPECT_EQ(text(db, "PRAGMA main.journal_mode"), "wal");
     EXPECT_EQ(text(db, "SELECT dywrq FROM kq_company WHERE cgsh = '01'"), "2024-02-29 00:00:00");
-    EXPECT_GT(number(db, "SELECT count(*) FROM kq_club.club08"), 0);
+    EXPECT_GT(number(db, "SELECT count(*) FROM kq_club_club08"), 0);
     const std::string hash = text(db, "SELECT cmmhash FROM kq_operator WHERE cgsh = '01' AND cczydm = '001'");
     EXPECT_TRUE(fw::verify_password(hash, "kq01001"));
     EXPECT_FALSE(fw::verify_password(hash, "kq01002"));

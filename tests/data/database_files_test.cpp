@@ -1,5 +1,5 @@
-// Opening the shop and club files: creation, reopening, and every refusal,
-// each with the file left as it was.
+// Opening the shop file: creation, reopening, taking in the club file of an
+// older shop, and every refusal, each with the files left as they were.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -31,7 +31,7 @@ OpenOptions quick() {
   return o;
 }
 
-// Creates an initialised pair in `dir` and closes it.
+// Creates an initialised shop in `dir` and closes it.
 fs::path make_pair(const TempDir& dir) {
   fs::path shop = dir / "shop.db";
   auto files = open_database_files(shop, creating());
@@ -39,29 +39,87 @@ fs::path make_pair(const TempDir& dir) {
   return shop;
 }
 
-TEST(DatabaseFiles, CreatesAPairInWalModeAndReopensIt) {
+// A shop of the schema version before the move of the club tables, with its
+// club database in kq_club.db beside it, holding one card and its points.
+fs::path make_old_pair(const TempDir& dir) {
+  fs::path shop = dir / "shop.db";
+  auto db = open_raw(shop);
+  exec(db.get(), "ATTACH DATABASE '" + (dir / "kq_club.db").string() + "' AS kq_club");
+  SchemaKind old_shop = *shop_kind();
+  old_shop.scripts.resize(kClubTablesInShopVersion - 1);
+  EXPECT_TRUE(migrate_schema(db.get(), *club_kind()));
+  EXPECT_TRUE(migrate_schema(db.get(), old_shop));
+  exec(db.get(), "INSERT INTO kq_club.club01c (id, ckh, ndhjf, nknye, cgsh) VALUES (7, '8801', 120.5, 300, '01');"
+                 "INSERT INTO kq_club.club08 (nkid, cdyywdh, cywfl, nbcdhjf, cgsh) VALUES (7, 'W1', 'SVC', 20, '01')");
+  return shop;
+}
+
+std::string club_rows(sqlite3* db) {
+  return text(db, "SELECT group_concat(id || ':' || ckh || ':' || ndhjf || ':' || nknye) FROM kq_club_club01c") + " / " +
+         text(db, "SELECT group_concat(nkid || ':' || cdyywdh || ':' || nbcdhjf) FROM kq_club_club08");
+}
+
+TEST(DatabaseFiles, CreatesOneShopFileInWalModeAndReopensIt) {
   TempDir dir;
   fs::path shop = dir / "sub" / "shop.db";  // the folder is created as well
   {
     auto files = open_database_files(shop, creating());
     ASSERT_TRUE(files) << files.error();
-    EXPECT_EQ(files->club_path(), dir / "sub" / "kq_club.db");
     sqlite3* db = files->handle();
-    EXPECT_EQ(text(db, "PRAGMA main.journal_mode"), "delete");
-    EXPECT_EQ(text(db, "PRAGMA kq_club.journal_mode"), "delete");
-    EXPECT_EQ(number(db, "PRAGMA kq_club.user_version"), latest_club_version());
-    exec(db, "INSERT INTO kq_club.club01c (ckh, cgsh) VALUES ('8801', '01')");
+    EXPECT_EQ(text(db, "PRAGMA main.journal_mode"), "wal");
+    exec(db, "INSERT INTO kq_club_club01c (ckh, cgsh) VALUES ('8801', '01')");
   }
-  EXPECT_TRUE(fs::exists(dir / "sub" / "kq_club.db"));
-  auto again = open_database_files(shop);  // not creating: both files must be there
+  EXPECT_FALSE(fs::exists(dir / "sub" / "kq_club.db")) << "the club tables are in the shop file";
+  auto again = open_database_files(shop);
   ASSERT_TRUE(again) << again.error();
-  EXPECT_EQ(number(again->handle(), "SELECT count(*) FROM kq_club.club01c"), 1);
+  EXPECT_EQ(number(again->handle(), "SELECT count(*) FROM kq_club_club01c"), 1);
   EXPECT_EQ(number(again->handle(), "PRAGMA main.user_version"), latest_shop_version());
 
   sqlite3* taken = again->release();
   EXPECT_EQ(again->handle(), nullptr);
-  EXPECT_EQ(number(taken, "SELECT count(*) FROM kq_club.club01c"), 1);
+  EXPECT_EQ(number(taken, "SELECT count(*) FROM kq_club_club01c"), 1);
   sqlite3_close_v2(taken);
+}
+
+TEST(DatabaseFiles, AnOlderShopTakesItsClubFileInOnce) {
+  TempDir dir;
+  fs::path shop = make_old_pair(dir);
+  {
+    auto files = open_database_files(shop);
+    ASSERT_TRUE(files) << files.error();
+    sqlite3* db = files->handle();
+    EXPECT_EQ(number(db, "PRAGMA main.user_version"), latest_shop_version());
+    EXPECT_EQ(text(db, "PRAGMA main.journal_mode"), "wal");
+    EXPECT_EQ(club_rows(db), "7:8801:120.5:300.0 / 7:W1:20.0");
+    // New cards go on from the old file's ids.
+    exec(db, "INSERT INTO kq_club_club01c (ckh, cgsh) VALUES ('8802', '01')");
+    EXPECT_EQ(number(db, "SELECT max(id) FROM kq_club_club01c"), 8);
+  }
+  EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
+  EXPECT_TRUE(fs::exists(dir / "kq_club.db.moved")) << "the old file is kept aside, not deleted";
+  // Even when the old file is back under its name (a crash before the
+  // rename, a restore), its rows are never taken in a second time.
+  fs::copy_file(dir / "kq_club.db.moved", dir / "kq_club.db");
+  auto again = open_database_files(shop);
+  ASSERT_TRUE(again) << again.error();
+  EXPECT_EQ(number(again->handle(), "SELECT count(*) FROM kq_club_club01c"), 2);
+  EXPECT_EQ(number(again->handle(), "SELECT count(*) FROM kq_club_club08"), 1);
+}
+
+TEST(DatabaseFiles, AFailedMoveOfTheClubTablesLeavesBothFilesAsTheyWere) {
+  TempDir dir;
+  fs::path shop = make_old_pair(dir);
+  // A club table that no longer fits the shop's copy makes the move fail.
+  exec(open_raw(dir / "kq_club.db").get(), "ALTER TABLE club03 ADD COLUMN extra TEXT; INSERT INTO club03 "
+                                           "(ncldaid, nkid, cgsh, extra) VALUES (1, 7, '01', 'x')");
+  auto files = open_database_files(shop);
+  ASSERT_FALSE(files);
+  EXPECT_TRUE(contains(files.error(), "the database stays at version")) << files.error();
+  auto raw = open_raw(shop);
+  EXPECT_EQ(number(raw.get(), "PRAGMA user_version"), kClubTablesInShopVersion - 1);
+  EXPECT_EQ(number(raw.get(), "SELECT count(*) FROM sqlite_schema WHERE name = 'kq_club_club01c'"), 0);
+  EXPECT_TRUE(fs::exists(dir / "kq_club.db")) << "the club file stays where it was";
+  EXPECT_EQ(number(open_raw(dir / "kq_club.db").get(), "SELECT count(*) FROM club08"), 1);
 }
 
 TEST(DatabaseFiles, MissingFilesAreReportedAndNotCreated) {
@@ -75,9 +133,9 @@ TEST(DatabaseFiles, MissingFilesAreReportedAndNotCreated) {
   EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
 }
 
-TEST(DatabaseFiles, AClubFileIsNeverRecreatedBesideAnInitialisedShop) {
+TEST(DatabaseFiles, AnOlderShopWithoutItsClubFileIsRefusedAndLeftAsItIs) {
   TempDir dir;
-  fs::path shop = make_pair(dir);
+  fs::path shop = make_old_pair(dir);
   fs::remove(dir / "kq_club.db");
   for (bool create : {false, true}) {
     OpenOptions o;
@@ -86,9 +144,9 @@ TEST(DatabaseFiles, AClubFileIsNeverRecreatedBesideAnInitialisedShop) {
     ASSERT_FALSE(files);
     EXPECT_TRUE(contains(files.error(), "kq_club.db")) << files.error();
     EXPECT_TRUE(files.failure().is_not_found()) << files.error();
-    EXPECT_FALSE(fs::exists(dir / "kq_club.db"));
+    EXPECT_FALSE(fs::exists(dir / "kq_club.db")) << "a new, empty club would lose the cards";
   }
-  EXPECT_TRUE(fs::exists(shop));
+  EXPECT_EQ(number(open_raw(shop).get(), "PRAGMA user_version"), kClubTablesInShopVersion - 1);
 }
 
 TEST(DatabaseFiles, EmptyFilesAreInitialisedOnlyWhenCreating) {
@@ -136,7 +194,7 @@ TEST(DatabaseFiles, AForeignDatabaseIsRefusedAndNotTouched) {
 
 TEST(DatabaseFiles, AClubFileInTheShopsPlaceIsNamedAsSuch) {
   TempDir dir;
-  fs::path shop = make_pair(dir);
+  fs::path shop = make_old_pair(dir);
   fs::copy_file(dir / "kq_club.db", dir / "other.db");
   auto files = open_database_files(dir / "other.db");
   ASSERT_FALSE(files);

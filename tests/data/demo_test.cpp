@@ -51,7 +51,6 @@ DemoPair schema_files() {
   EXPECT_TRUE(c) << c.error();
   if (c) p.connection = std::move(*c);
   p.raw = testing::open_raw(*p.dir / "shop.db");
-  testing::exec(p.raw.get(), "ATTACH DATABASE '" + (*p.dir / "kq_club.db").string() + "' AS kq_club");
   return p;
 }
 
@@ -63,10 +62,10 @@ DemoPair demo_pair(const DemoOptions& options) {
   return p;
 }
 
-// Every row of every table of both databases, in key order, password hashes left out.
+// Every row of every table, in key order, password hashes left out.
 std::string dump(sqlite3* db) {
   std::string out;
-  for (const char* schema : {"main", "kq_club"}) {
+  for (const char* schema : {"main"}) {
     for (auto& t : rows(db, std::string("SELECT name FROM ") + schema +
                                 ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name")) {
       std::string table = std::string(schema) + "." + t[0];
@@ -102,7 +101,7 @@ const char* kCancellable =
     "cgsh = '01' AND cwxzt IN ('1', '2') AND npljsxh = 0 AND npzid = 0 AND lcwskwb = 0 AND nljsk = 0 "
     "AND substr(djsrq, 1, 10) = '2024-06-12'";
 
-TEST_F(Demo, HasACancellableCardSettlementOfTodayBookedInBothDatabases) {
+TEST_F(Demo, HasACancellableCardSettlementOfTodayBookedLocallyAndInTheClub) {
   auto found = rows(db(), std::string("SELECT cwtsbh, chykh, nhykbcxfje, nhykbcjf FROM v_svc300_01 WHERE ") +
                               kCancellable + " AND cwxzt = '1' AND cskxf = '1' AND nhykbcxfje > 0 ORDER BY cwtsbh");
   ASSERT_FALSE(found.empty());
@@ -110,17 +109,17 @@ TEST_F(Demo, HasACancellableCardSettlementOfTodayBookedInBothDatabases) {
   // Points on two cards, identical in the shop and the club database.
   auto local = rows(db(), "SELECT nkid, nbcdhjf, nbcdjjf, nbcljjf FROM main.club08 WHERE cdyywdh = '" + wo +
                               "' AND cywfl = 'SVC' ORDER BY nkid");
-  auto club = rows(db(), "SELECT nkid, nbcdhjf, nbcdjjf, nbcljjf FROM kq_club.club08 WHERE cdyywdh = '" + wo +
+  auto club = rows(db(), "SELECT nkid, nbcdhjf, nbcdjjf, nbcljjf FROM kq_club_club08 WHERE cdyywdh = '" + wo +
                              "' AND cywfl = 'SVC' ORDER BY nkid");
   EXPECT_GE(local.size(), 2u);
   EXPECT_EQ(local, club);
   // The settled card has the same id in both databases and can give back its points.
   const std::string kid = text(db(), "SELECT id FROM main.club01c WHERE ckh = '" + card + "' AND cgsh = '01'");
-  EXPECT_EQ(text(db(), "SELECT id FROM kq_club.club01c WHERE ckh = '" + card + "' AND cgsh = '01'"), kid);
+  EXPECT_EQ(text(db(), "SELECT id FROM kq_club_club01c WHERE ckh = '" + card + "' AND cgsh = '01'"), kid);
   EXPECT_EQ(count("SELECT count(*) FROM club08 WHERE nkid = " + kid + " AND cdyywdh = '" + wo + "'"), 1);
-  for (const char* s : {"main", "kq_club"}) {
-    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + ".club07 WHERE cdyywdh = '" + wo + "' AND cywfl = 'SVC'"), 1);
-    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + ".club01d WHERE cwtsbh = '" + wo + "' AND ckh = '" + card + "'"), 1);
+  for (const char* s : {"", "kq_club_"}) {
+    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + "club07 WHERE cdyywdh = '" + wo + "' AND cywfl = 'SVC'"), 1);
+    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + "club01d WHERE cwtsbh = '" + wo + "' AND ckh = '" + card + "'"), 1);
   }
   // The card is valid today and linked to the work order's vehicle.
   EXPECT_EQ(count("SELECT count(*) FROM svcb20c a JOIN club03 b ON a.id = b.ncldaid JOIN club01c c ON b.nkid = c.id "
@@ -131,14 +130,14 @@ TEST_F(Demo, HasACancellableCardSettlementOfTodayBookedInBothDatabases) {
 
 TEST_F(Demo, CardBalancesCoverEveryReversal) {
   // After giving back the points of every settlement, no balance may go below zero.
-  for (const char* s : {"main", "kq_club"}) {
-    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + ".club01c c WHERE c.ndhjf < (SELECT ifnull(sum(nbcdhjf), 0) "
-                    "FROM " + s + ".club08 p WHERE p.nkid = c.id) OR c.nljjf < (SELECT ifnull(sum(nbcljjf), 0) FROM " + s +
-                    ".club08 p WHERE p.nkid = c.id)"),
+  for (const char* s : {"", "kq_club_"}) {
+    EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + "club01c c WHERE c.ndhjf < (SELECT ifnull(sum(nbcdhjf), 0) "
+                    "FROM " + s + "club08 p WHERE p.nkid = c.id) OR c.nljjf < (SELECT ifnull(sum(nbcljjf), 0) FROM " + s +
+                    "club08 p WHERE p.nkid = c.id)"),
               0);
   }
   EXPECT_EQ(text(db(), "SELECT group_concat(id || ckh || nknye || ndhjf) FROM (SELECT * FROM main.club01c ORDER BY id)"),
-            text(db(), "SELECT group_concat(id || ckh || nknye || ndhjf) FROM (SELECT * FROM kq_club.club01c ORDER BY id)"));
+            text(db(), "SELECT group_concat(id || ckh || nknye || ndhjf) FROM (SELECT * FROM kq_club_club01c ORDER BY id)"));
 }
 
 TEST_F(Demo, AFullyReturnedPartNetsToZeroAndAPartialReturnDoesNot) {
@@ -255,7 +254,7 @@ TEST_F(Demo, OperatorsWithAndWithoutEachAuthority) {
 }
 
 TEST_F(Demo, DatesAreNeverNullOrEmpty) {
-  for (const char* s : {"main", "kq_club"}) {
+  for (const char* s : {"main"}) {
     for (auto& t : rows(db(), std::string("SELECT name FROM ") + s + ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%'")) {
       for (auto& c : rows(db(), "SELECT name FROM pragma_table_info('" + t[0] + "', '" + s + "') WHERE type = 'DATETIME'")) {
         EXPECT_EQ(count(std::string("SELECT count(*) FROM ") + s + "." + t[0] + " WHERE " + c[0] + " IS NULL OR " + c[0] +
@@ -384,8 +383,8 @@ TEST(DemoBuild, AFailedHashLeavesNothingBehind) {
   EXPECT_EQ(number(db.get(), "SELECT count(*) FROM sysi90"), 0);
 }
 
-// The demo files are written with the rollback journal every connection uses:
-// a file left in WAL mode had to be switched back on every start, which any
+// The demo file is written in the write-ahead-log mode every connection uses:
+// a file left in another mode had to be switched on every start, which any
 // other program holding it open (a backup, a second server) made fail.
 TEST(DemoBuild, FreshFilesOpenWhileAnotherProgramHoldsThem) {
   const std::filesystem::path dir =
@@ -396,13 +395,14 @@ TEST(DemoBuild, FreshFilesOpenWhileAnotherProgramHoldsThem) {
   ASSERT_TRUE(built) << built.error();
 
   // Bytes 18 and 19 of the header: 1 = rollback journal, 2 = WAL.
-  for (const auto& file : {shop, schema::club_path_for(shop)}) {
-    std::ifstream in(file, std::ios::binary);
+  {
+    std::ifstream in(shop, std::ios::binary);
     char header[20] = {};
     in.read(header, sizeof header);
-    EXPECT_EQ(header[18], 1) << file << " is written for journal version " << int(header[18]);
-    EXPECT_EQ(header[19], 1) << file << " is read as journal version " << int(header[19]);
+    EXPECT_EQ(header[18], 2) << shop << " is written for journal version " << int(header[18]);
+    EXPECT_EQ(header[19], 2) << shop << " is read as journal version " << int(header[19]);
   }
+  EXPECT_FALSE(std::filesystem::exists(schema::club_path_for(shop))) << "the club tables are in the shop file";
 
   // Another program reads the file while two servers start at once.
   sqlite3* other = nullptr;
@@ -435,7 +435,7 @@ TEST(DemoBuild, EveryValueIsStoredAsTheApplicationStoresIt) {
   auto demo = demo_pair(fast_options(kToday, 60));
   sqlite3* db = demo.get();
   int checked = 0;
-  for (const char* schema : {"main", "kq_club"}) {
+  for (const char* schema : {"main"}) {
     for (auto& t : rows(db, std::string("SELECT name FROM ") + schema +
                                 ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%' ORDER BY name")) {
       for (auto& c : rows(db, "SELECT name, type FROM pragma_table_info('" + t[0] + "', '" + schema + "')")) {

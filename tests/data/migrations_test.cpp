@@ -54,6 +54,8 @@ TEST(CreateSchema, MarksBothDatabasesWithTheirIdAndLatestVersion) {
   // The club script creates its tables in the club database, not in main.
   EXPECT_EQ(number(db.get(), "SELECT count(*) FROM kq_club.sqlite_schema WHERE name = 'club08'"), 1);
   EXPECT_EQ(number(db.get(), "SELECT count(*) FROM kq_club.sqlite_schema WHERE type = 'view'"), 0);
+  // The shop takes the club's tables in as its own kq_club_<table>.
+  EXPECT_EQ(number(db.get(), "SELECT count(*) FROM main.sqlite_schema WHERE name = 'kq_club_club08'"), 1);
 }
 
 TEST(CreateSchema, RefusesADatabaseThatIsNotEmpty) {

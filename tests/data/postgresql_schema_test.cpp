@@ -27,7 +27,8 @@ std::string kind_text(const std::optional<db::ColumnInfo>& info, bool not_null) 
   return s + (not_null ? " not null" : "");
 }
 
-// "schema.table" -> "position name kind" lines of the embedded schema.
+// "table" -> "name kind; ..." of the embedded schema; the club's tables
+// (kq_club_<table> in the file) under the server's name kq_club.<table>.
 std::map<std::string, std::string> embedded_columns() {
   std::map<std::string, std::string> out;
   sqlite3* db = nullptr;
@@ -35,7 +36,7 @@ std::map<std::string, std::string> embedded_columns() {
   sqlite3_exec(db, "ATTACH DATABASE ':memory:' AS kq_club", nullptr, nullptr, nullptr);
   auto created = create_schema(db);
   EXPECT_TRUE(created) << created.error();
-  for (std::string schema : {"main", "kq_club"}) {
+  for (std::string schema : {"main"}) {
     sqlite3_stmt* objects = nullptr;
     sqlite3_prepare_v2(db, ("select name from " + schema + ".sqlite_schema where type in ('table', 'view') and name not "
                             "like 'sqlite_%' order by name").c_str(), -1, &objects, nullptr);
@@ -43,7 +44,8 @@ std::map<std::string, std::string> embedded_columns() {
       std::string table = reinterpret_cast<const char*>(sqlite3_column_text(objects, 0));
       sqlite3_stmt* cols = nullptr;
       sqlite3_prepare_v2(db, ("pragma " + schema + ".table_info(" + table + ")").c_str(), -1, &cols, nullptr);
-      std::string& lines = out[(schema == "main" ? "" : "kq_club.") + table];
+      const bool club = table.rfind("kq_club_", 0) == 0;
+      std::string& lines = out[club ? "kq_club." + table.substr(8) : table];
       while (sqlite3_step(cols) == SQLITE_ROW) {
         auto decl = reinterpret_cast<const char*>(sqlite3_column_text(cols, 2));
         // A column declared INTEGER PRIMARY KEY is never null.

@@ -93,15 +93,15 @@ const Expected& expected() {
       {"v_svcb22c_all", "cwtsbh clb cgsh"},
       {"svcb11d2", "czhdm cdph czt cgsh"},
       {"club01c", kCards},
-      {"kq_club.club01c", kCards},
+      {"kq_club_club01c", kCards},
       {"club03", "ncldaid nkid cgsh"},
-      {"kq_club.club03", "ncldaid nkid cgsh"},
+      {"kq_club_club03", "ncldaid nkid cgsh"},
       {"club08", "nkid cdyywdh cywfl nbcdhjf nbcdjjf nbcljjf cgsh"},
-      {"kq_club.club08", "nkid cdyywdh cywfl nbcdhjf nbcdjjf nbcljjf cgsh"},
+      {"kq_club_club08", "nkid cdyywdh cywfl nbcdhjf nbcdjjf nbcljjf cgsh"},
       {"club07", "cdyywdh cywfl cgsh"},
-      {"kq_club.club07", "cdyywdh cywfl cgsh"},
+      {"kq_club_club07", "cdyywdh cywfl cgsh"},
       {"club01d", "ckh cwtsbh cgsh"},
-      {"kq_club.club01d", "ckh cwtsbh cgsh"},
+      {"kq_club_club01d", "ckh cwtsbh cgsh"},
       {"vipb01", "nclid lsdbs ltybs dyxrq:DATETIME cgsh"},
       {"kq_company", "cgsh:CHAR(2) cgsmc dywrq:DATETIME"},
       {"kq_operator", "cgsh:CHAR(2) cczydm:CHAR(3) cczymc cmmhash cqx ltybs"},
@@ -140,15 +140,12 @@ std::map<std::string, std::string> decltypes(sqlite3* db, const std::string& qua
   return cols;
 }
 
-// Every table and view of both databases, qualified for kq_club.
+// Every table and view of the shop database (the club's tables are kq_club_<table> in it).
 std::vector<std::pair<std::string, std::string>> all_objects(sqlite3* db) {
   std::vector<std::pair<std::string, std::string>> out;
   for (auto& r : rows(db, "SELECT name, type FROM main.sqlite_schema WHERE type IN ('table', 'view') AND name NOT "
                           "LIKE 'sqlite_%' ORDER BY name"))
     out.emplace_back(r[0], r[1]);
-  for (auto& r : rows(db, "SELECT name, type FROM kq_club.sqlite_schema WHERE type = 'table' AND name NOT LIKE "
-                          "'sqlite_%' ORDER BY name"))
-    out.emplace_back("kq_club." + r[0], r[1]);
   return out;
 }
 

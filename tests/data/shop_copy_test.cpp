@@ -35,7 +35,7 @@ std::unique_ptr<db::Connection> open_file(const fs::path& shop, bool create) {
 
 std::string digests(const std::vector<CopiedTable>& tables) {
   std::string out;
-  for (const CopiedTable& t : tables) out += t.table.native() + ": " + t.digest.describe() + "\n";
+  for (const CopiedTable& t : tables) out += t.table.qualified() + ": " + t.digest.describe() + "\n";
   return out;
 }
 
@@ -90,8 +90,7 @@ TEST_F(ShopCopy, RefusesAFullTargetAndKeepsNothingOfAFailedCopy) {
 
   // With --replace, a failure on the last table of the club database rolls back every table before it.
   exec(testing::open_raw(target_).get(),
-       "ATTACH '" + (target_.parent_path() / "kq_club.db").string() + "' AS kq_club; "
-       "CREATE TRIGGER kq_club.refuse BEFORE INSERT ON club08 BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
+       "CREATE TRIGGER refuse BEFORE INSERT ON kq_club_club08 BEGIN SELECT RAISE(ABORT, 'disk is full'); END");
   to = open_file(target_, false);
   auto failed = copy_shop(*from, *to, {.replace = true, .table_done = {}});
   ASSERT_FALSE(failed);
@@ -113,7 +112,7 @@ TEST_F(ShopCopy, TheDigestSeesAChangedValueAndNotTrailingBlanks) {
   ASSERT_TRUE(changed) << changed.error();
   for (size_t i = 0; i < changed->size(); ++i) {
     const CopiedTable& t = (*changed)[i];
-    EXPECT_EQ(t.digest == (*before)[i].digest, t.table.name != "sysb13") << t.table.native();
+    EXPECT_EQ(t.digest == (*before)[i].digest, t.table.name != "sysb13") << t.table.qualified();
   }
 }
 

@@ -63,7 +63,7 @@ function startReader(link, cardFile) {
   }));
 }
 
-// One value of the shop (kq_club attached) as text.
+// One value of the shop (the club tables included) as text.
 const sql = (query) => shopSql(ws.shop.db, query);
 const num = (query) => Number(sql(query));
 
@@ -124,9 +124,9 @@ test('a cashier who must read the card cancels a club card settlement of today',
   const bh = '1010000000006';
   const before = {
     balance: num('select nknye from club01c where id = 1'),
-    clubBalance: num('select nknye from kq_club.club01c where id = 1'),
+    clubBalance: num('select nknye from kq_club_club01c where id = 1'),
     points: num('select ndhjf from club01c where id = 1'),
-    clubPoints: num('select ndhjf from kq_club.club01c where id = 1'),
+    clubPoints: num('select ndhjf from kq_club_club01c where id = 1'),
     booked: num(`select nbcdhjf from club08 where nkid = 1 and cdyywdh = '${bh}'`),
     visits: num(`select c.nwxcslj from crmc04 c join svcb20c h on h.id = c.id and h.cgsh = c.cgsh where h.cwtsbh = '${bh}'`),
   };
@@ -164,10 +164,10 @@ test('a cashier who must read the card cancels a club card settlement of today',
   assert.equal(sql(`select cwxzt || '|' || cskxf || '|' || (case when nhjje = 0 then 1 else 0 end) from svcb20c where cwtsbh = '${bh}'`), '0|0|1');
   assert.equal(num(`select count(*) from sysb13 where cdydjh = '${bh}' and cbs = '3'`), 0);
   assert.equal(num('select nknye from club01c where id = 1'), before.balance + 200);
-  assert.equal(num('select nknye from kq_club.club01c where id = 1'), before.clubBalance + 200);
+  assert.equal(num('select nknye from kq_club_club01c where id = 1'), before.clubBalance + 200);
   assert.equal(num('select ndhjf from club01c where id = 1'), before.points - before.booked);
-  assert.equal(num('select ndhjf from kq_club.club01c where id = 1'), before.clubPoints - before.booked);
-  for (const t of ['club08', 'kq_club.club08', 'club07', 'kq_club.club07'])
+  assert.equal(num('select ndhjf from kq_club_club01c where id = 1'), before.clubPoints - before.booked);
+  for (const t of ['club08', 'kq_club_club08', 'club07', 'kq_club_club07'])
     assert.equal(num(`select count(*) from ${t} where cdyywdh = '${bh}'`), 0, t);
   assert.equal(num(`select c.nwxcslj from crmc04 c join svcb20c h on h.id = c.id and h.cgsh = c.cgsh where h.cwtsbh = '${bh}'`),
     before.visits - 1);
@@ -183,7 +183,7 @@ test('an IC card settlement is cancelled and the card written back', async () =>
   await reader.present(CARD_02);
   const bh = '1020000000004';
   const balance = num("select nknye from club01c where ckh = '8802000001'");
-  const clubBalance = num("select nknye from kq_club.club01c where ckh = '8802000001'");
+  const clubBalance = num("select nknye from kq_club_club01c where ckh = '8802000001'");
   const settlementPoints = num(`select nhykbcjf from svcb20c where cwtsbh = '${bh}'`);
 
   const page = await openPage(ws.browser, ws.server.url);
@@ -202,7 +202,7 @@ test('an IC card settlement is cancelled and the card written back', async () =>
   assert.equal(sql(`select cwxzt from svcb20c where cwtsbh = '${bh}'`), '0');
   assert.equal(num("select nknye from club01c where ckh = '8802000001'"), balance + 100);
   // Company 02 does not write the club database.
-  assert.equal(num("select nknye from kq_club.club01c where ckh = '8802000001'"), clubBalance);
+  assert.equal(num("select nknye from kq_club_club01c where ckh = '8802000001'"), clubBalance);
   // The card: points taken back, the cancellation recorded.
   const card = await reader.written((c) => c.records?.length > 0);
   assert.equal(Number(card.points), 500 - settlementPoints);

@@ -30,13 +30,14 @@ inline constexpr const char* kDemoToday = "2026/12/08";
 class DemoShop {
  public:
   explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, std::string backend = "sqlite")
-      : backend_(std::move(backend)) {
+      : DemoShop(fresh_copy(), std::move(authorities), std::move(backend)) {
+    owns_folder_ = true;
+  }
+  // A desk on the shop in `folder` (a copy of demo_folder() made by the
+  // caller), which stays when the desk goes.
+  DemoShop(std::filesystem::path folder, std::vector<std::string> authorities, std::string backend = "sqlite")
+      : backend_(std::move(backend)), dir_(std::move(folder)) {
     module::install();
-    static int counter = 0;
-    dir_ = std::filesystem::temp_directory_path() /
-           ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
-    std::filesystem::remove_all(dir_);
-    std::filesystem::copy(master(), dir_, std::filesystem::copy_options::recursive);
     if (backend_ == "postgresql") server_ = std::make_unique<ServerDatabase>(server_master());
     session = open_session();
     session->ui = &ui;
@@ -51,8 +52,11 @@ class DemoShop {
     observer_.reset();
     session.reset();
     std::error_code ec;
-    std::filesystem::remove_all(dir_, ec);
+    if (owns_folder_) std::filesystem::remove_all(dir_, ec);
   }
+
+  // The folder of the demo shop that every desk starts from (built once).
+  static const std::filesystem::path& demo_folder() { return master(); }
 
   // Another session on the same files (a second workstation), not current.
   std::unique_ptr<fw::Session> open_session() {
@@ -81,7 +85,7 @@ class DemoShop {
     return v.value_or("<null>");
   }
 
-  // The folder of the shop's files (shop.db, kq_club.db; the application folder gs_startfile).
+  // The folder of the shop's file (shop.db; the application folder gs_startfile).
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path db_path() const { return dir_ / "shop.db"; }
   // Every row of the shop and club database of this shop's backend, as text.
@@ -93,7 +97,7 @@ class DemoShop {
   std::unique_ptr<ui::WindowManager> windows;
 
  private:
-  // The demo pair, built once for the program and removed at its end.
+  // The demo shop, built once for the program and removed at its end.
   static const std::filesystem::path& master() {
     struct Master {
       std::filesystem::path dir;
@@ -116,6 +120,15 @@ class DemoShop {
     return m.dir;
   }
 
+  static std::filesystem::path fresh_copy() {
+    static int counter = 0;
+    auto dir = std::filesystem::temp_directory_path() /
+               ("kq_win_shop_" + std::to_string(getpid()) + "_" + std::to_string(counter++));
+    std::filesystem::remove_all(dir);
+    std::filesystem::copy(master(), dir, std::filesystem::copy_options::recursive);
+    return dir;
+  }
+
   // The demo on the test cluster, copied for each shop on the server.
   static std::string server_master() {
     static DemoOnBothBackends demo(kDemoToday);
@@ -125,6 +138,7 @@ class DemoShop {
 
   std::string backend_;
   std::filesystem::path dir_;
+  bool owns_folder_ = false;
   std::unique_ptr<ServerDatabase> server_;
   std::unique_ptr<fw::SessionScope> scope_;
   std::unique_ptr<fw::Session> observer_;

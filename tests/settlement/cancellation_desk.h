@@ -5,6 +5,7 @@
 // double-click opens it.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ class CancellationDesk {
                             std::string backend = "sqlite")
       : shop(std::move(authorities), std::move(backend)) {
     shop.session->g.gi_cwaz = finance ? 1 : 0;
+    shop.session->g.gs_startfile = shop.dir().string();
+  }
+  // A desk on the copy of the demo shop in `folder`, which outlives it.
+  struct OnCopy {
+    explicit OnCopy() = default;
+  };
+  CancellationDesk(OnCopy, const std::filesystem::path& folder) : shop(folder, {"CJ", "CP", "CQ"}) {
+    shop.session->g.gi_cwaz = 1;
     shop.session->g.gs_startfile = shop.dir().string();
   }
 

@@ -76,8 +76,6 @@ TEST(CancellationFaults, AFileThatCannotBeWrittenIsLoggedAndChangesNothing) {
   // remounted read-only): its connection is now one that cannot write.
   sqlite3* read_only = nullptr;
   ASSERT_EQ(sqlite3_open_v2(desk.shop.db_path().c_str(), &read_only, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-  const std::string attach = "ATTACH DATABASE '" + (desk.shop.dir() / "kq_club.db").string() + "' AS kq_club";
-  ASSERT_EQ(sqlite3_exec(read_only, attach.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(read_only);
   db::ConnectOptions options;
   options.company = "01";
   auto connection = db::adopt_sqlite_connection(read_only, options);

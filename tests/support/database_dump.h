@@ -1,7 +1,7 @@
 #pragma once
-// The whole content of a shop database and its club database, as text, for
-// tests that prove a failed unit of work left nothing behind: every table of
-// both files, every row in rowid order, every column with its stored type.
+// The whole content of a shop database (the club tables included), as text,
+// for tests that prove a failed unit of work left nothing behind: every table,
+// every row in rowid order, every column with its stored type.
 #include <sqlite3.h>
 
 #include <filesystem>
@@ -13,16 +13,11 @@ namespace kq::testing {
 inline std::string dump_database(const std::filesystem::path& shop_db) {
   sqlite3* db = nullptr;
   std::string out;
-  if (sqlite3_open_v2(shop_db.string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+  // Read-write: a reader of a write-ahead log needs its shared-memory index.
+  if (sqlite3_open_v2(shop_db.string().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return "<cannot open " + shop_db.string() + ">";
   }
-  const std::string club = (shop_db.parent_path() / "kq_club.db").string();
-  sqlite3_stmt* attach = nullptr;
-  sqlite3_prepare_v2(db, "ATTACH DATABASE ? AS kq_club", -1, &attach, nullptr);
-  sqlite3_bind_text(attach, 1, club.c_str(), -1, SQLITE_TRANSIENT);
-  sqlite3_step(attach);
-  sqlite3_finalize(attach);
 
   auto rows = [&](const std::string& sql, auto&& each) {
     sqlite3_stmt* st = nullptr;
@@ -33,7 +28,7 @@ inline std::string dump_database(const std::filesystem::path& shop_db) {
     while (sqlite3_step(st) == SQLITE_ROW) each(st);
     sqlite3_finalize(st);
   };
-  for (const char* schema : {"main", "kq_club"}) {
+  for (const char* schema : {"main"}) {
     std::vector<std::string> tables;
     rows(std::string("select name from ") + schema + ".sqlite_master where type = 'table' and name not like 'sqlite_%' order by name",
          [&](sqlite3_stmt* st) { tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0))); });

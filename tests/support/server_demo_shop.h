@@ -1,10 +1,9 @@
 #pragma once
 // The demo shop on both backends: the embedded default's files built by the
 // demo builder, and a database on the test cluster with the server schema and
-// the same rows, copied table by table through the two backends (every
-// value bound, the identities continuing after the copied ids).
+// the same rows, copied by the product's own copy (db copy: every value
+// bound, the identities continuing after the copied ids, checked by digest).
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,63 +12,12 @@
 #include <vector>
 
 #include "data/demo/demo_shop.h"
+#include "data/location/database_location.h"
+#include "data/transfer/shop_copy.h"
 #include "platform/db/transaction.h"
 #include "support/server_database.h"
 
 namespace kq::testing {
-
-// The tables of schema `schema` ("main", "kq_club") of an SQLite file pair.
-inline std::vector<std::string> sqlite_tables(const std::filesystem::path& shop, const std::string& schema) {
-  std::vector<std::string> out;
-  sqlite3* db = nullptr;
-  std::filesystem::path file = schema == "main" ? shop : shop.parent_path() / "kq_club.db";
-  if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "select name from sqlite_schema where type = 'table' and name not like 'sqlite_%' order by name",
-                       -1, &st, nullptr);
-    while (st && sqlite3_step(st) == SQLITE_ROW) out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
-  }
-  sqlite3_close(db);
-  return out;
-}
-
-// Copies every row of the SQLite pair behind `from` into the server behind `to`.
-inline void copy_rows(const std::filesystem::path& shop, db::Transaction& from, db::Transaction& to) {
-  for (const std::string schema : {"main", "kq_club"}) {
-    for (const std::string& table : sqlite_tables(shop, schema)) {
-      const std::string name = schema == "main" ? table : "kq_club.." + table;
-      auto cursor = from.open_cursor("select * from " + name, {});
-      ASSERT_TRUE(cursor) << name << ": " << cursor.error();
-      std::string insert = "insert into " + name + " (", values = ") values (";
-      std::vector<std::string> columns;  // host variables name them by view
-      for (int c = 0; c < cursor->column_count(); ++c) {
-        const std::string& col = columns.emplace_back(cursor->column_name(c));
-        insert += (c ? ", " : "") + col;
-        values += (c ? ", :" : ":") + col;
-      }
-      insert += values + ")";
-      std::vector<Value> row(static_cast<size_t>(cursor->column_count()));
-      while (cursor->next()) {
-        cursor->read_row(row);
-        std::vector<db::HostVar> vars;
-        for (int c = 0; c < cursor->column_count(); ++c)
-          vars.emplace_back(columns[static_cast<size_t>(c)], row[static_cast<size_t>(c)]);
-        ASSERT_EQ(to.exec(insert, vars), 0) << name << ": " << to.sqlerrtext;
-      }
-      ASSERT_TRUE(cursor->ok()) << cursor->error();
-    }
-  }
-  // The identities continue after the copied ids.
-  auto r = db::postgresql_execute_script(*to.connection(), R"(DO $$ DECLARE r record; BEGIN
-    FOR r IN SELECT table_schema s, table_name t FROM information_schema.columns
-              WHERE column_name = 'id' AND is_identity = 'YES' AND table_schema IN (current_schema(), 'kq_club') LOOP
-      EXECUTE format('SELECT setval(pg_get_serial_sequence(%L, ''id''), (SELECT coalesce(max(id), 0) + 1 FROM %I.%I), false)',
-                     r.s || '.' || r.t, r.s, r.t);
-    END LOOP; END $$)");
-  ASSERT_TRUE(r) << r.error();
-  ASSERT_EQ(to.commit(), 0) << to.sqlerrtext;
-}
 
 // The demo shop of business date `today` in a temporary folder and on a
 // database of the test cluster (when there is one).
@@ -86,15 +34,17 @@ class DemoOnBothBackends {
     EXPECT_TRUE(built) << built.error();
     if (!test_cluster()) return;
     server_ = std::make_unique<ServerDatabase>();
-    db::Transaction from, to;
-    auto a = from.connect(sqlite_options());
-    auto b = to.connect(server_->options());
-    EXPECT_TRUE(a && b) << (a ? "" : a.error()) << (b ? "" : b.error());
-    if (!a || !b) return;
-    auto migrated = schema::migrate_postgresql(*to.connection());
-    EXPECT_TRUE(migrated) << migrated.error();
-    to.clear_cache();
-    copy_rows(shop(), from, to);
+    data::DatabaseLocation file;
+    file.shop_file = shop();
+    auto server = data::server_location(server_->conninfo());
+    EXPECT_TRUE(server) << server.error();
+    if (!server) return;
+    auto from = data::open_location(file, {.create = false, .company = {}});
+    auto to = data::open_location(*server, {.create = true, .company = {}});
+    EXPECT_TRUE(from && to) << (from ? "" : from.error()) << (to ? "" : to.error());
+    if (!from || !to) return;
+    auto copied = data::copy_shop(**from, **to, {});
+    EXPECT_TRUE(copied) << copied.error();
   }
   ~DemoOnBothBackends() {
     std::error_code ec;

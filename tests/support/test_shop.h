@@ -1,5 +1,5 @@
 #pragma once
-// A fresh, empty shop database pair (shop + kq_club) in a temporary folder,
+// A fresh, empty shop database (with the club tables) in a temporary folder,
 // with a connected session of company "01" current on this thread.
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -160,31 +160,34 @@ Result<void> build_demo_files(const fs::path& shop_path, const DemoOptions& opti
     auto files = schema::open_database_files(scratch_shop, open);
     if (!files) return discard(files.error());
     // A scratch file needs no protection against a crash (a failure discards
-    // it): write it without journal, and leave it with the rollback journal
+    // it): write it without journal, and leave it in the write-ahead-log mode
     // every connection uses, so that opening it never needs to switch the
     // journal mode (which another program holding the file open would block).
     // The connection of the build is the backend's own, so the demo is
-    // written exactly as on any other backend; its journal settings are
-    // switched off for the build and back to the rollback journal after.
+    // written exactly as on any other backend; its journal is switched off
+    // for the build and to the write-ahead log after.
     auto connection = db::adopt_sqlite_connection(files->release(), db::ConnectOptions{});
     if (!connection) return discard(connection.error());
     RowWriter tune(**connection);
     tune.exec_native("PRAGMA main.journal_mode = OFF");
-    tune.exec_native("PRAGMA kq_club.journal_mode = OFF");
     tune.exec_native("PRAGMA main.synchronous = OFF");
-    tune.exec_native("PRAGMA kq_club.synchronous = OFF");
     tune.exec_native("PRAGMA main.cache_size = -131072");
     if (!tune.ok()) return discard("demo: " + *tune.error());
     if (auto ok = fill_demo(**connection, options); !ok) return discard(ok.error());
-    RowWriter back(**connection);
-    back.exec_native("PRAGMA main.journal_mode = DELETE");
-    back.exec_native("PRAGMA kq_club.journal_mode = DELETE");
-    if (!back.ok()) return discard("demo: cannot switch to the rollback journal: " + *back.error());
+    std::string mode;
+    if (auto st = (*connection)->prepare("PRAGMA main.journal_mode = WAL"); st) {
+      if (auto row = (*st)->step(); row && *row) {
+        Value v;
+        (*st)->read(0, v);
+        mode = v.as_string().value_or("");
+      }
+    }
+    if (mode != "wal") return discard("demo: cannot switch to write-ahead logging");
   }
+  // The closed scratch file has no log left beside it: one file moves into place.
   remove_database_file(shop_path);
-  remove_database_file(club_path);
+  remove_database_file(club_path);  // an old club file of a replaced shop
   fs::rename(scratch_shop, shop_path, ec);
-  if (!ec) fs::rename(schema::club_path_for(scratch_shop), club_path, ec);
   if (ec) return discard("the demo could not be moved to " + shop_path.string() + " (" + ec.message() + ")");
   fs::remove_all(scratch, ec);
   return {};

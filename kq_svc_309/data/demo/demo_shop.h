@@ -46,11 +46,12 @@ std::optional<DateTime> parse_business_date(std::string_view text);
 // prepared statements with bound values; on failure nothing is left behind.
 Result<void> fill_demo(db::Connection& connection, const DemoOptions& options);
 
-// Builds the demo pair at `shop_path` (club file beside it). An existing pair
-// is refused unless `replace`; even then a file that is not a kq_svc_309
-// database, or one that another program has locked, is left alone. The pair
-// is built in a scratch folder beside it and moved into place when complete,
-// so a failure leaves any old pair untouched.
+// Builds the demo shop at `shop_path` (the club tables inside it). An existing
+// shop (or an old club file kq_club.db beside it) is refused unless `replace`;
+// even then a file that is not a kq_svc_309 database, or one that another
+// program has locked, is left alone. The shop is built in a scratch folder
+// beside it and moved into place when complete, so a failure leaves any old
+// shop untouched.
 Result<void> build_demo_files(const std::filesystem::path& shop_path, const DemoOptions& options, bool replace);
 
 }  // namespace kq::demo

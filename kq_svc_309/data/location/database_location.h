@@ -1,6 +1,6 @@
 #pragma once
-// Where a shop's databases are: the embedded default (a shop file with
-// kq_club.db beside it) or a database server, named as libpq names one: a URI
+// Where a shop's databases are: the embedded default (a shop file that holds
+// the club's tables too) or a database server, named as libpq names one: a URI
 // "postgresql://user@host:port/dbname?sslmode=…", a "key=value …"
 // connection string, "service=name", or an empty text for the PG* environment
 // variables alone. A password is never accepted in that text: it would show
@@ -19,7 +19,7 @@ namespace kq::data {
 struct DatabaseLocation {
   enum class Kind { File, Server };
   Kind kind = Kind::File;
-  std::filesystem::path shop_file;  // File: the shop database; kq_club.db beside it
+  std::filesystem::path shop_file;  // File: the shop database (club tables inside)
   std::string server;               // Server: the connection text as given (no password in it)
 
   bool is_server() const { return kind == Kind::Server; }
@@ -42,7 +42,7 @@ Result<DatabaseLocation> parse_location(std::string_view text);
 db::ConnectOptions server_connect_options(const DatabaseLocation& location, std::string company = {});
 
 struct OpenLocation {
-  // Files: create a missing pair as a new, empty pair.
+  // Files: create a missing shop file as a new, empty shop.
   bool create = false;
   // The company f_retu_gsh() returns on this connection.
   std::string company;

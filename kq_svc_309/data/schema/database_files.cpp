@@ -57,16 +57,33 @@ void remove_database_file(const fs::path& p) {
   fs::remove(fs::path(p.string() + "-journal"), ec);
 }
 
-// Rollback journals (not WAL): with them SQLite commits the shop and the club
-// database atomically through a super-journal, so a crash can never leave one
-// file committed and the other not.
-Result<void> use_rollback_journal(sqlite3* db, const SchemaKind& kind) {
+// The shop file in write-ahead-log mode: readers never wait for a writer nor
+// hold one back, and since the club tables live in the same file one commit
+// still covers both. The mode is kept in the file.
+Result<void> use_write_ahead_log(sqlite3* db, const SchemaKind& kind) {
   std::string mode;
   int rc = query_text(db, "PRAGMA \"" + kind.schema + "\".journal_mode", mode);
-  if (rc == SQLITE_OK && mode == "delete") return {};
-  if (rc == SQLITE_OK) rc = query_text(db, "PRAGMA \"" + kind.schema + "\".journal_mode = DELETE", mode);
-  if (rc != SQLITE_OK || mode != "delete")
-    return make_error(describe(db, kind) + " cannot be switched to a rollback journal (" + sqlite3_errmsg(db) + ")");
+  if (rc == SQLITE_OK && mode == "wal") return {};
+  if (rc == SQLITE_OK) rc = query_text(db, "PRAGMA \"" + kind.schema + "\".journal_mode = WAL", mode);
+  if (rc != SQLITE_OK || mode != "wal")
+    return make_error(describe(db, kind) + " cannot be switched to write-ahead logging (" +
+                          (rc != SQLITE_OK ? std::string(sqlite3_errmsg(db)) : "journal mode " + mode) + ")",
+                      failure_kind(rc));
+  return {};
+}
+
+// Attaches `target` (a file: URI, or ":memory:") as kq_club.
+Result<void> attach_club(sqlite3* db, const std::string& target, const std::string& label) {
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(db, "ATTACH DATABASE ?1 AS kq_club", -1, &st, nullptr);
+  if (rc == SQLITE_OK) {
+    sqlite3_bind_text(st, 1, target.c_str(), -1, SQLITE_TRANSIENT);
+    rc = sqlite3_step(st);
+    if (rc == SQLITE_DONE) rc = SQLITE_OK;
+  }
+  std::string msg = sqlite3_errmsg(db);
+  sqlite3_finalize(st);
+  if (rc != SQLITE_OK) return make_error(label + " cannot be attached (" + msg + ")", failure_kind(sqlite3_extended_errcode(db)));
   return {};
 }
 
@@ -109,13 +126,18 @@ fs::path club_path_for(const fs::path& shop_path) {
   return shop_path.parent_path() / std::string(kClubFileName);
 }
 
+fs::path set_aside_club_path(const fs::path& shop_path) {
+  return shop_path.parent_path() / (std::string(kClubFileName) + ".moved");
+}
+
 Result<void> migrate(sqlite3* db) {
   auto shop = shop_kind();
   if (!shop) return make_error(shop.error());
   auto club = club_kind();
   if (!club) return make_error(club.error());
-  if (auto ok = migrate_schema(db, *shop, {}, {*club}); !ok) return ok;
-  return migrate_schema(db, *club, {}, {*shop});
+  // The club first: the shop's move of the club tables copies its rows.
+  if (auto ok = migrate_schema(db, *club, {}, {*shop}); !ok) return ok;
+  return migrate_schema(db, *shop, {}, {*club});
 }
 
 Result<void> create_schema(sqlite3* db) {
@@ -151,23 +173,18 @@ Result<DatabaseFiles> open_database_files(const fs::path& shop_path, const OpenO
   if (!shop_exists && !options.create)
     return make_error(shop_name + " does not exist; create it with `kq_svc_309 db init --db " + shop_path.string() + "`",
                       ErrorKind::NotFound);
-  if (!club_exists && !options.create)
-    return make_error(club_name + " does not exist beside the shop database " + shop_path.string(),
-                      ErrorKind::NotFound);
   if (options.create && !shop_path.parent_path().empty()) {
     fs::create_directories(shop_path.parent_path(), ec);
     if (ec) return make_error("folder " + shop_path.parent_path().string() + " cannot be created (" + ec.message() + ")");
   }
 
-  // Files this call creates are removed again when it fails.
+  // A file this call creates is removed again when it fails.
   bool created_shop = !shop_exists;
-  bool created_club = false;
   sqlite3* raw = nullptr;
   auto fail = [&](Error error) -> Result<DatabaseFiles> {
     if (raw != nullptr) sqlite3_close_v2(raw);
     raw = nullptr;
     if (created_shop) remove_database_file(shop_path);
-    if (created_club) remove_database_file(club_path);
     return error;
   };
 
@@ -184,43 +201,46 @@ Result<DatabaseFiles> open_database_files(const fs::path& shop_path, const OpenO
   if (!shop_state) return fail(shop_state.failure());
   if (auto ok = check_state(*shop_state, *shop, migrate_options, {*club}, describe(raw, *shop)); !ok)
     return fail(ok.failure());
-  if (!club_exists && !shop_state->fresh())
-    return fail(make_error(club_name + " is missing beside the " + describe(raw, *shop) +
-                               "; restore it (a new, empty club database would lose the membership cards)",
-                           ErrorKind::NotFound));
-
-  {
-    sqlite3_stmt* st = nullptr;
-    std::string uri = file_uri(club_path, !club_exists);
-    rc = sqlite3_prepare_v2(raw, "ATTACH DATABASE ?1 AS kq_club", -1, &st, nullptr);
-    if (rc == SQLITE_OK) {
-      sqlite3_bind_text(st, 1, uri.c_str(), -1, SQLITE_TRANSIENT);
-      rc = sqlite3_step(st);
-      if (rc == SQLITE_DONE) rc = SQLITE_OK;
-    }
-    std::string msg = sqlite3_errmsg(raw);
-    sqlite3_finalize(st);
-    created_club = !club_exists && fs::exists(club_path, ec);
-    if (rc != SQLITE_OK) return fail(make_error(club_name + " cannot be attached (" + msg + ")", failure_kind(rc)));
-  }
-  auto club_state = read_state(raw, *club);
-  if (!club_state) return fail(club_state.failure());
-  if (auto ok = check_state(*club_state, *club, migrate_options, {*shop}, describe(raw, *club)); !ok)
-    return fail(ok.failure());
-
   if (options.check_integrity) {
     if (auto ok = quick_check(raw, *shop); !ok) return fail(ok.failure());
-    if (auto ok = quick_check(raw, *club); !ok) return fail(ok.failure());
   }
-  for (const SchemaKind* kind : {&*shop, &*club}) {
-    if (auto ok = use_rollback_journal(raw, *kind); !ok) return fail(ok.failure());
+
+  // A shop from before the move of the club tables takes them from its club
+  // file; a new shop from an empty club database in memory.
+  const bool club_still_apart = shop_state->version < kClubTablesInShopVersion;
+  bool used_club_file = false;
+  if (club_still_apart) {
+    if (club_exists) {
+      if (auto ok = attach_club(raw, file_uri(club_path, false), club_name); !ok) return fail(ok.failure());
+      used_club_file = true;
+    } else if (shop_state->fresh()) {
+      if (auto ok = attach_club(raw, ":memory:", club_name); !ok) return fail(ok.failure());
+    } else {
+      return fail(make_error(club_name + " is missing beside the " + describe(raw, *shop) +
+                                 "; restore it (a new, empty club database would lose the membership cards)",
+                             ErrorKind::NotFound));
+    }
+    auto club_state = read_state(raw, *club);
+    if (!club_state) return fail(club_state.failure());
+    MigrateOptions club_options{true, true};
+    if (auto ok = check_state(*club_state, *club, club_options, {*shop}, describe(raw, *club)); !ok)
+      return fail(ok.failure());
+    if (used_club_file && options.check_integrity) {
+      if (auto ok = quick_check(raw, *club); !ok) return fail(ok.failure());
+    }
+    if (auto ok = migrate_schema(raw, *club, club_options, {*shop}); !ok) return fail(ok.failure());
   }
   if (auto ok = migrate_schema(raw, *shop, migrate_options, {*club}); !ok) return fail(ok.failure());
-  if (auto ok = migrate_schema(raw, *club, migrate_options, {*shop}); !ok) return fail(ok.failure());
+  if (club_still_apart && sqlite3_exec(raw, "DETACH DATABASE kq_club", nullptr, nullptr, nullptr) != SQLITE_OK)
+    return fail(make_error(club_name + " cannot be detached (" + sqlite3_errmsg(raw) + ")"));
+  if (auto ok = use_write_ahead_log(raw, *shop); !ok) return fail(ok.failure());
+  // The club file's rows are in the shop file now: set it aside under another
+  // name, so that nobody takes it for the club's data (it is never read again).
+  if (used_club_file) fs::rename(club_path, set_aside_club_path(shop_path), ec);
 
   sqlite3* db = raw;
   raw = nullptr;
-  return DatabaseFiles(db, shop_path, club_path);
+  return DatabaseFiles(db, shop_path);
 }
 
 }  // namespace kq::schema

@@ -87,6 +87,11 @@ std::string server_name(PGconn* conn) {
   return std::string("database ") + PQdb(conn) + " on " + PQhost(conn) + ":" + PQport(conn);
 }
 
+// Shop scripts that only reshape the embedded default's file: a server keeps
+// the club's tables in its schema kq_club from the start. Their version is
+// recorded all the same, so both kinds of database count versions alike.
+bool file_layout_only(const Script& script) { return script.name == "003_club_tables_in_shop_file.sql"; }
+
 // The scripts of one part for the server, in version order: the translated
 // one and the server's own supplement of the same number.
 Result<void> run_part(db::Connection& connection, const std::vector<Script>& scripts, std::string_view supplement_folder,
@@ -94,7 +99,7 @@ Result<void> run_part(db::Connection& connection, const std::vector<Script>& scr
   PGconn* conn = db::postgresql_handle(connection);
   for (const Script& script : scripts) {
     if (script.version <= from) continue;
-    std::string ddl = postgresql_ddl(script.sql);
+    std::string ddl = file_layout_only(script) ? std::string() : postgresql_ddl(script.sql);
     for (const auto& [path, content] : embedded::all()) {
       std::string_view p = path;
       if (p.rfind(supplement_folder, 0) == 0 && p.size() > supplement_folder.size() + 3 &&

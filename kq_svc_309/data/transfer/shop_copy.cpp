@@ -25,7 +25,7 @@ struct Columns {
 };
 
 Result<Columns> columns_of(db::Connection& c, const ShopTable& t) {
-  const std::string sql = "SELECT * FROM " + t.native() + " WHERE 1 = 0";
+  const std::string sql = "SELECT * FROM " + native_name(c, t) + " WHERE 1 = 0";
   auto st = c.prepare(sql);
   if (!st) return make_error(sql + ": " + st.error());
   Columns out;
@@ -38,7 +38,7 @@ template <typename Each>
 Result<void> each_row(db::Connection& c, const ShopTable& t, const Columns& columns, Each&& each) {
   std::string list;
   for (const std::string& n : columns.names) list += (list.empty() ? "" : ", ") + n;
-  const std::string sql = "SELECT " + list + " FROM " + t.native();
+  const std::string sql = "SELECT " + list + " FROM " + native_name(c, t);
   auto st = c.prepare(sql);
   if (!st) return make_error(sql + ": " + st.error());
   std::vector<Value> row(columns.names.size());
@@ -68,7 +68,7 @@ Result<TableDigest> digest_table(db::Connection& c, const ShopTable& t, const Co
 
 std::string names_of(const std::vector<ShopTable>& tables) {
   std::string out;
-  for (const ShopTable& t : tables) out += (out.empty() ? "" : ", ") + t.native();
+  for (const ShopTable& t : tables) out += (out.empty() ? "" : ", ") + t.qualified();
   return out;
 }
 
@@ -122,14 +122,14 @@ Result<std::vector<CopiedTable>> copy_shop(db::Connection& from, db::Connection&
     if (!target_columns) return fail("target: " + target_columns.error());
     if (std::set<std::string>(columns->names.begin(), columns->names.end()) !=
         std::set<std::string>(target_columns->names.begin(), target_columns->names.end()))
-      return fail("table " + t.native() + " has other columns in the target; its schema differs");
+      return fail("table " + t.qualified() + " has other columns in the target; its schema differs");
 
-    auto held = native_rows(to, "SELECT count(*) FROM " + t.native());
+    auto held = native_rows(to, "SELECT count(*) FROM " + native_name(to, t));
     if (!held) return fail("target: " + held.error());
     const int64_t rows_there = (*held)[0][0].as_long().value_or(0);
     if (rows_there > 0) {
       if (!options.replace)
-        return fail("the target is not empty (table " + t.native() + " holds " + std::to_string(rows_there) +
+        return fail("the target is not empty (table " + t.qualified() + " holds " + std::to_string(rows_there) +
                     " rows); pass --replace to replace its content");
       writer.execute("delete from " + t.tsql(), {});
     }
@@ -168,7 +168,7 @@ Result<std::vector<CopiedTable>> copy_shop(db::Connection& from, db::Connection&
     auto there = digest_table(to, c.table, *columns);
     if (!there) return fail("target: " + there.error());
     if (!(*there == c.digest))
-      return fail("table " + c.table.native() + " differs after the copy: source " + c.digest.describe() +
+      return fail("table " + c.table.qualified() + " differs after the copy: source " + c.digest.describe() +
                   ", target " + there->describe() + "; nothing was kept");
     if (options.table_done) options.table_done(c.table, c.digest);
   }

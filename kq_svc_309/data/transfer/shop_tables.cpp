@@ -10,6 +10,8 @@ namespace {
 // Where a server keeps the schema's version (a file keeps it in its header):
 // the target's own, never copied.
 constexpr std::string_view kSchemaVersionTable = "kq_schema_version";
+// A file names the club's tables kq_club_<table>.
+const std::string kClubPrefixInFile = "kq_club_";
 
 bool is_sqlite(db::Connection& c) { return c.dialect().name() == "sqlite"; }
 bool is_postgresql(db::Connection& c) { return text::iequals(c.dialect().name(), "postgresql"); }
@@ -47,26 +49,35 @@ Result<std::vector<std::vector<Value>>> native_rows(db::Connection& connection, 
   return out;
 }
 
+std::string native_name(db::Connection& connection, const ShopTable& table) {
+  if (!table.club) return table.name;
+  return (is_sqlite(connection) ? kClubPrefixInFile : std::string("kq_club.")) + table.name;
+}
+
 Result<std::vector<ShopTable>> list_shop_tables(db::Connection& connection) {
   std::vector<ShopTable> tables;
-  for (bool club : {false, true}) {
-    std::string sql;
-    if (is_sqlite(connection)) {
-      sql = std::string("SELECT name FROM ") + (club ? "kq_club" : "main") +
-            ".sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%'";
-    } else if (is_postgresql(connection)) {
-      sql = std::string("SELECT table_name FROM information_schema.tables WHERE table_type = 'BASE TABLE' AND "
-                        "table_schema = ") +
-            (club ? "'kq_club'" : "current_schema()");
-    } else {
-      return make_error("the tables of a " + std::string(connection.dialect().name()) + " database cannot be listed");
-    }
-    auto rows = native_rows(connection, sql);
+  auto add = [&](std::string name, bool club) {
+    if (name != kSchemaVersionTable) tables.push_back(ShopTable{std::move(name), club});
+  };
+  if (is_sqlite(connection)) {
+    auto rows = native_rows(connection, "SELECT name FROM main.sqlite_schema WHERE type = 'table' AND name NOT LIKE 'sqlite_%'");
     if (!rows) return make_error(rows.error());
     for (const auto& row : *rows) {
       std::string name = text::lower(row[0].as_string().value_or(""));
-      if (name != kSchemaVersionTable) tables.push_back(ShopTable{std::move(name), club});
+      const bool club = name.starts_with(kClubPrefixInFile);
+      add(club ? name.substr(kClubPrefixInFile.size()) : name, club);
     }
+  } else if (is_postgresql(connection)) {
+    for (bool club : {false, true}) {
+      auto rows = native_rows(connection,
+                              std::string("SELECT table_name FROM information_schema.tables WHERE table_type = "
+                                          "'BASE TABLE' AND table_schema = ") +
+                                  (club ? "'kq_club'" : "current_schema()"));
+      if (!rows) return make_error(rows.error());
+      for (const auto& row : *rows) add(text::lower(row[0].as_string().value_or("")), club);
+    }
+  } else {
+    return make_error("the tables of a " + std::string(connection.dialect().name()) + " database cannot be listed");
   }
   std::sort(tables.begin(), tables.end());
   return tables;
@@ -75,12 +86,12 @@ Result<std::vector<ShopTable>> list_shop_tables(db::Connection& connection) {
 Result<std::map<std::string, int64_t>> read_id_counters(db::Connection& connection) {
   std::map<std::string, int64_t> counters;
   if (is_sqlite(connection)) {
-    for (const char* schema : {"main", "kq_club"}) {
-      auto rows = native_rows(connection, std::string("SELECT name, seq FROM ") + schema + ".sqlite_sequence");
-      if (!rows) return make_error(rows.error());
-      const std::string prefix = std::string(schema) == "main" ? "" : "kq_club.";
-      for (const auto& row : *rows)
-        counters[prefix + text::lower(row[0].as_string().value_or(""))] = row[1].as_long().value_or(0);
+    auto rows = native_rows(connection, "SELECT name, seq FROM main.sqlite_sequence");
+    if (!rows) return make_error(rows.error());
+    for (const auto& row : *rows) {
+      const std::string name = text::lower(row[0].as_string().value_or(""));
+      const bool club = name.starts_with(kClubPrefixInFile);
+      counters[club ? "kq_club." + name.substr(kClubPrefixInFile.size()) : name] = row[1].as_long().value_or(0);
     }
     return counters;
   }
@@ -108,15 +119,16 @@ Result<void> write_id_counters(db::Connection& connection, const std::map<std::s
     const bool club = table.starts_with("kq_club.");
     const std::string name = club ? table.substr(8) : table;
     if (is_sqlite(connection)) {
-      const std::string seq = std::string(club ? "kq_club" : "main") + ".sqlite_sequence";
+      const std::string seq = "main.sqlite_sequence";
+      const std::string name_in_file = club ? kClubPrefixInFile + name : name;
       // The row exists once the table had an insert; otherwise it is made here.
       if (auto r = run_native(connection, "UPDATE " + seq + " SET seq = max(seq, " + std::to_string(last) +
-                                              ") WHERE name = " + quoted(name));
+                                              ") WHERE name = " + quoted(name_in_file));
           !r)
         return r;
-      if (auto r = run_native(connection, "INSERT INTO " + seq + " (name, seq) SELECT " + quoted(name) + ", " +
+      if (auto r = run_native(connection, "INSERT INTO " + seq + " (name, seq) SELECT " + quoted(name_in_file) + ", " +
                                               std::to_string(last) + " WHERE NOT EXISTS (SELECT 1 FROM " + seq +
-                                              " WHERE name = " + quoted(name) + ")");
+                                              " WHERE name = " + quoted(name_in_file) + ")");
           !r)
         return r;
     } else if (is_postgresql(connection)) {

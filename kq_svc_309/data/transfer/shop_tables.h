@@ -1,5 +1,5 @@
 #pragma once
-// The tables of a shop's two databases as a backend connection sees them, and
+// The tables of a shop and its club as a backend connection sees them, and
 // the counters behind their generated ids, so that a copy can carry every
 // table and continue numbering where the original stopped.
 #include <cstdint>
@@ -15,9 +15,9 @@ namespace kq::data {
 struct ShopTable {
   std::string name;  // lower case, without database
   bool club = false;  // a table of the club database
-  // The name in the backend's SQL ("svcb20c", "kq_club.club01c") and in the
+  // The name people read ("svcb20c", "kq_club.club01c") and the name in the
   // module's Transact-SQL ("svcb20c", "kq_club..club01c").
-  std::string native() const { return club ? "kq_club." + name : name; }
+  std::string qualified() const { return club ? "kq_club." + name : name; }
   std::string tsql() const { return club ? "kq_club.." + name : name; }
   friend bool operator<(const ShopTable& a, const ShopTable& b) {
     return a.club != b.club ? !a.club : a.name < b.name;
@@ -25,8 +25,13 @@ struct ShopTable {
   friend bool operator==(const ShopTable&, const ShopTable&) = default;
 };
 
-// Every table of the shop database, then every table of the club database,
-// by name. An error for a backend this does not know.
+// The table's name in the SQL of `connection`'s backend: a file keeps the
+// club's tables beside the shop's as "kq_club_club01c", a server in the
+// schema kq_club.
+std::string native_name(db::Connection& connection, const ShopTable& table);
+
+// Every table of the shop, then every table of the club, by name. An error
+// for a backend this does not know.
 Result<std::vector<ShopTable>> list_shop_tables(db::Connection& connection);
 
 // The last id each table's counter gave ("kq_club.club01c" → 42), for tables

@@ -29,12 +29,9 @@ struct ConnectOptions {
   // the PG* environment variables alone. Keep passwords out of it (use
   // ~/.pgpass or PGPASSFILE): the text may show up in a process list.
   std::string server;
-  // sqlite: path of the shop database file. It must exist and be an SQLite
-  // database; nothing is created.
+  // sqlite: path of the shop database file, which holds the club tables too.
+  // It must exist and be an SQLite database; nothing is created.
   std::string database;
-  // sqlite: path of the club database, attached as kq_club; empty means
-  // "kq_club.db" in the folder of `database`. It must exist too.
-  std::string club_database;
   // The company code that the SQL function f_retu_gsh() returns.
   std::string company;
   // How long a statement waits for a lock held by another connection before

@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "platform/db/sqlite_catalog.h"
@@ -201,9 +200,7 @@ class SqliteConnection final : public Connection {
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;
 
-  // Attaches the club file as kq_club.
-  Result<void> attach_club(const std::string& club_path);
-  // Busy timeout, rollback journals and full sync on both files, f_retu_gsh(); kq_club must be attached.
+  // Busy timeout, write-ahead log with full sync, f_retu_gsh().
   Result<void> configure(int busy_timeout_ms);
 
   const Dialect& dialect() const override { return *dialect_; }
@@ -246,56 +243,47 @@ class SqliteConnection final : public Connection {
   std::unique_ptr<LockWait> lock_wait_;   // the busy handler's state, at a stable address
 };
 
-Result<void> SqliteConnection::attach_club(const std::string& club_path) {
-  sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(db_, "ATTACH DATABASE ?1 AS kq_club", -1, &st, nullptr) != SQLITE_OK)
-    return sqlite_error(db_, "attach kq_club");
-  sqlite3_bind_text(st, 1, club_path.c_str(), -1, SQLITE_TRANSIENT);
-  int rc = sqlite3_step(st);
-  sqlite3_finalize(st);
-  if (rc != SQLITE_DONE) return sqlite_error(db_, "attach '" + club_path + "'");
-  return {};
-}
-
 Result<void> SqliteConnection::configure(int busy_timeout_ms) {
   sqlite3_extended_result_codes(db_, 1);
   lock_wait_ = std::make_unique<LockWait>(std::chrono::milliseconds(busy_timeout_ms));
   lock_wait_->install(db_);
-  if (sqlite3_db_filename(db_, "kq_club") == nullptr) return make_error("the club database is not attached as kq_club");
-  for (const char* schema : {"main", "kq_club"}) {
-    const char* path = sqlite3_db_filename(db_, schema);
-    std::string file = "'" + std::string(path ? path : schema) + "'";
-    // Rollback journals, not WAL: only they make one commit atomic across the
-    // shop and the club file (through SQLite's super-journal).
-    std::string mode_sql = std::string("PRAGMA ") + schema + ".journal_mode=DELETE";
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, mode_sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return sqlite_error(db_, file);
-    int rc = sqlite3_step(st);
-    std::string mode = rc == SQLITE_ROW && sqlite3_column_text(st, 0)
-                           ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0))
-                           : "";
-    sqlite3_finalize(st);
-    if (rc != SQLITE_ROW) return sqlite_error(db_, file);
-    if (mode != "delete") return make_error(file + ": cannot use a rollback journal (journal mode " + mode + ")");
-    std::string sync_sql = std::string("PRAGMA ") + schema + ".synchronous=FULL";
-    if (sqlite3_exec(db_, sync_sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return sqlite_error(db_, file);
-  }
+  const char* path = sqlite3_db_filename(db_, "main");
+  const std::string file = "'" + std::string(path && *path ? path : "main") + "'";
+  // Write-ahead log: readers neither wait for a writer nor hold one back. The
+  // shop file holds the club tables too, so one commit covers both.
+  // synchronous=FULL syncs the log at every commit: a committed unit is on
+  // disk when commit() returns, also across a power loss.
+  sqlite3_stmt* st = nullptr;
+  if (sqlite3_prepare_v2(db_, "PRAGMA main.journal_mode=WAL", -1, &st, nullptr) != SQLITE_OK)
+    return sqlite_error(db_, file);
+  int rc = sqlite3_step(st);
+  std::string mode = rc == SQLITE_ROW && sqlite3_column_text(st, 0)
+                         ? reinterpret_cast<const char*>(sqlite3_column_text(st, 0))
+                         : "";
+  sqlite3_finalize(st);
+  if (rc != SQLITE_ROW) return sqlite_error(db_, file);
+  // An in-memory database (tests) keeps its "memory" journal.
+  if (mode != "wal" && mode != "memory")
+    return make_error(file + ": cannot use write-ahead logging (journal mode " + mode + ")");
+  if (sqlite3_exec(db_, "PRAGMA main.synchronous=FULL", nullptr, nullptr, nullptr) != SQLITE_OK)
+    return sqlite_error(db_, file);
   if (sqlite3_create_function_v2(db_, "f_retu_gsh", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, company_.get(),
                                  f_retu_gsh, nullptr, nullptr, nullptr) != SQLITE_OK)
     return sqlite_error(db_, "f_retu_gsh");
   return {};
 }
 
-// An error unless `path` names an existing SQLite database file.
+// An error unless `path` names an existing, non-empty file. Whether it is an
+// SQLite database is asked of SQLite itself once it is open: a file of the
+// shop must never be opened and closed here beside SQLite, because closing
+// any descriptor of a file drops every POSIX lock this process holds on it,
+// the other connections' included; another program would then take the
+// file for unused and remove its write-ahead log's index under them.
 Result<void> check_database_file(const std::string& path, std::string_view what) {
   std::error_code ec;
   if (!fs::exists(path, ec)) return make_error(std::string(what) + " '" + path + "' does not exist");
   if (!fs::is_regular_file(path, ec)) return make_error(std::string(what) + " '" + path + "' is not a file");
-  std::ifstream in(path, std::ios::binary);
-  char header[16] = {};
-  in.read(header, sizeof header);
-  if (!in || std::memcmp(header, "SQLite format 3", 16) != 0)
-    return make_error(std::string(what) + " '" + path + "' is not an SQLite database");
+  if (fs::file_size(path, ec) == 0 || ec) return make_error(std::string(what) + " '" + path + "' is not an SQLite database");
   return {};
 }
 
@@ -304,10 +292,7 @@ Result<void> check_database_file(const std::string& path, std::string_view what)
 Result<std::unique_ptr<Connection>> open_sqlite_connection(const ConnectOptions& options,
                                                            std::unique_ptr<Dialect> dialect) {
   if (options.database.empty()) return make_error("no database file given");
-  std::string club = options.club_database;
-  if (club.empty()) club = (fs::path(options.database).parent_path() / "kq_club.db").string();
   if (auto r = check_database_file(options.database, "database file"); !r) return make_error(r.error());
-  if (auto r = check_database_file(club, "club database file"); !r) return make_error(r.error());
 
   sqlite3* db = nullptr;
   int rc = sqlite3_open_v2(options.database.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -316,11 +301,14 @@ Result<std::unique_ptr<Connection>> open_sqlite_connection(const ConnectOptions&
     sqlite3_close_v2(db);
     return e;
   }
-  // Wait for other workstations' locks from the start: ATTACH reads the club file's schema.
+  // Wait for other workstations' locks from the start: the journal mode is read under a lock.
   sqlite3_busy_timeout(db, options.busy_timeout_ms);
+  if (sqlite3_exec(db, "PRAGMA main.schema_version", nullptr, nullptr, nullptr) == SQLITE_NOTADB) {
+    sqlite3_close_v2(db);
+    return make_error("database file '" + options.database + "' is not an SQLite database");
+  }
   if (!dialect) dialect = make_sqlite_dialect();
   auto conn = std::make_unique<SqliteConnection>(db, std::move(dialect), options.company);
-  if (auto r = conn->attach_club(club); !r) return make_error(r.error());
   if (auto r = conn->configure(options.busy_timeout_ms); !r) return make_error(r.error());
   return std::unique_ptr<Connection>(std::move(conn));
 }

@@ -46,23 +46,19 @@ std::optional<ColumnInfo> SqliteCatalog::column(std::string_view table_name, std
   if (parts.empty() || parts.size() > 3) return std::nullopt;
   std::string_view name = parts.back();
   std::string_view qualifier = parts.size() >= 2 ? parts.front() : std::string_view();
-  std::vector<std::string_view> schemas;
-  if (qualifier.empty() || (parts.size() == 2 && text::iequals(qualifier, "dbo"))) {
-    schemas = {"main", "kq_club"};
-  } else if (text::iequals(qualifier, "main") || text::iequals(qualifier, "kq_club")) {
-    schemas = {qualifier};
+  std::string table_in_main;
+  if (qualifier.empty() || (parts.size() == 2 && text::iequals(qualifier, "dbo")) || text::iequals(qualifier, "main")) {
+    table_in_main = std::string(name);
+  } else if (text::iequals(qualifier, "kq_club")) {
+    table_in_main = "kq_club_" + std::string(name);  // the club's tables live in the shop file
   } else {
     return std::nullopt;
   }
-  std::string col = text::lower(column_name);
-  for (auto schema : schemas) {
-    const Columns* cols = table(text::iequals(schema, "main") ? "main" : "kq_club", name);
-    if (!cols) continue;
-    auto it = cols->find(col);
-    if (it == cols->end()) return std::nullopt;
-    return it->second;
-  }
-  return std::nullopt;
+  const Columns* cols = table("main", table_in_main);
+  if (!cols) return std::nullopt;
+  auto it = cols->find(text::lower(column_name));
+  if (it == cols->end()) return std::nullopt;
+  return it->second;
 }
 
 }  // namespace kq::db

@@ -1,11 +1,11 @@
 #pragma once
-// The Catalog of an SQLite connection: the columns of tables and views in the
-// shop database (main) and the attached club database (kq_club), read with
-// PRAGMA table_info on first use of a table and cached until refresh().
+// The Catalog of an SQLite connection: the columns of tables and views of the
+// shop database (main), read with PRAGMA table_info on first use of a table
+// and cached until refresh().
 //
-// Names: "svcb20c", "dbo.svcb20c", "main.svcb20c", "kq_club.club01c",
-// "kq_club..club01c", "kq_club.dbo.club01c"; case-insensitive. An unqualified
-// name is looked up in main first, then in kq_club, as SQLite resolves it.
+// Names: "svcb20c", "dbo.svcb20c", "main.svcb20c"; a club table
+// "kq_club.club01c", "kq_club..club01c", "kq_club.dbo.club01c" is the shop
+// file's table kq_club_club01c, as the dialect names it. Case-insensitive.
 #include <map>
 #include <memory>
 #include <optional>
@@ -29,7 +29,7 @@ class SqliteCatalog final : public Catalog {
 
  private:
   using Columns = std::map<std::string, ColumnInfo, std::less<>>;  // lower-case column name
-  // The columns of `name` in `schema` ("main" or "kq_club"); null when no such table or view.
+  // The columns of `name` in `schema`; null when no such table or view.
   const Columns* table(std::string_view schema, std::string_view name) const;
 
   sqlite3* db_;

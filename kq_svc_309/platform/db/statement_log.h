@@ -12,6 +12,8 @@
 //
 // A Transaction has no log unless one is set; without one it records nothing
 // and pays one pointer test per statement.
+#include <chrono>
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -27,14 +29,24 @@ struct LoggedStatement {
   Way way = Way::Exec;               // exec(), open_cursor(), commit() or rollback()
   std::vector<std::string> inputs;   // host variables given as values, as named by the caller
   std::vector<std::string> outputs;  // host variables given as out()
+  // When the statement started, and the wall time it took inside the
+  // Transaction (for a cursor: the opening, not the reading), lock waits and
+  // syncs included; benchmarks read them.
+  std::chrono::steady_clock::time_point started{};
+  std::chrono::nanoseconds elapsed{0};
 };
 
 class StatementLog {
  public:
-  void record(std::string_view sql, LoggedStatement::Way way, std::span<const HostVar> vars) {
-    LoggedStatement s{std::string(sql), way, {}, {}};
+  // Records a statement about to run; its index, for set_elapsed().
+  size_t record(std::string_view sql, LoggedStatement::Way way, std::span<const HostVar> vars) {
+    LoggedStatement s{std::string(sql), way, {}, {}, std::chrono::steady_clock::now(), {}};
     for (const HostVar& v : vars) (v.is_output() ? s.outputs : s.inputs).emplace_back(v.name());
     statements_.push_back(std::move(s));
+    return statements_.size() - 1;
+  }
+  void set_elapsed(size_t index, std::chrono::nanoseconds elapsed) {
+    if (index < statements_.size()) statements_[index].elapsed = elapsed;
   }
   const std::vector<LoggedStatement>& statements() const { return statements_; }
   void clear() { statements_.clear(); }

@@ -1,5 +1,6 @@
 #include "platform/db/transaction.h"
 
+#include <chrono>
 #include <vector>
 
 #include "platform/problem_log.h"
@@ -13,6 +14,26 @@ const HostVar* find_var(std::span<const HostVar> vars, std::string_view name) {
     if (text::iequals(v.name(), name)) return &v;
   return nullptr;
 }
+
+// Records a statement in the log (when one is set) and, when it goes out of
+// scope, the time the statement took.
+class TimedEntry {
+ public:
+  TimedEntry(StatementLog* log, std::string_view sql, LoggedStatement::Way way, std::span<const HostVar> vars)
+      : log_(log) {
+    if (!log_) return;
+    index_ = log_->record(sql, way, vars);
+  }
+  ~TimedEntry() {
+    if (log_) log_->set_elapsed(index_, std::chrono::steady_clock::now() - log_->statements()[index_].started);
+  }
+  TimedEntry(const TimedEntry&) = delete;
+  TimedEntry& operator=(const TimedEntry&) = delete;
+
+ private:
+  StatementLog* log_;
+  size_t index_ = 0;
+};
 
 bool is_write(StatementKind k) {
   return k != StatementKind::Select && k != StatementKind::SelectBlob && k != StatementKind::Commit &&
@@ -127,7 +148,7 @@ Result<void> Transaction::bind(CachedStatement& c, std::span<const HostVar> vars
 }
 
 int Transaction::exec(std::string_view sql, std::span<const HostVar> vars) {
-  if (log_) log_->record(sql, LoggedStatement::Way::Exec, vars);
+  TimedEntry timed(log_, sql, LoggedStatement::Way::Exec, vars);
   auto c = prepare(sql);
   if (!c) return sqlcode;
   const StatementKind kind = c->translation.kind;
@@ -237,7 +258,7 @@ int Transaction::run_write(CachedStatement& c) {
 }
 
 int Transaction::commit() {
-  if (log_) log_->record("commit", LoggedStatement::Way::Commit, {});
+  TimedEntry timed(log_, "commit", LoggedStatement::Way::Commit, {});
   start_statement();
   statement_ = "commit";
   if (auto fault = faults_.on_statement("commit")) return fail(std::move(*fault));
@@ -245,7 +266,7 @@ int Transaction::commit() {
 }
 
 int Transaction::rollback() {
-  if (log_) log_->record("rollback", LoggedStatement::Way::Rollback, {});
+  TimedEntry timed(log_, "rollback", LoggedStatement::Way::Rollback, {});
   start_statement();
   statement_ = "rollback";
   if (auto fault = faults_.on_statement("rollback")) return fail(std::move(*fault));
@@ -274,7 +295,7 @@ int Transaction::end_unit(bool commit) {
 }
 
 Result<Cursor> Transaction::open_cursor(std::string_view sql, std::span<const HostVar> args) {
-  if (log_) log_->record(sql, LoggedStatement::Way::Cursor, args);
+  TimedEntry timed(log_, sql, LoggedStatement::Way::Cursor, args);
   auto c = prepare(sql);
   if (!c) return make_error(sqlerrtext);
   if (!c->statement || is_write(c->translation.kind)) {

@@ -67,8 +67,6 @@ class ModuleQueryPlans : public ::testing::Test {
     auto r = sqlca.connect(o);
     ASSERT_TRUE(r) << r.error();
     ASSERT_EQ(sqlite3_open_v2(o.database.c_str(), &raw_, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-    std::string attach = "attach database '" + (dir_ / "kq_club.db").string() + "' as kq_club";
-    ASSERT_EQ(sqlite3_exec(raw_, attach.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(raw_);
     sqlite3_create_function_v2(raw_, "f_retu_gsh", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, company, nullptr,
                                nullptr, nullptr);
   }

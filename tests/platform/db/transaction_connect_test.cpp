@@ -1,6 +1,10 @@
-// Connecting: the shop file with kq_club.db attached, nothing created, clear
-// errors for missing and foreign files.
+// Connecting: the shop file (holding the club tables) in write-ahead-log
+// mode, nothing created, clear errors for missing and foreign files.
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 
 #include "platform/db/sqlite_backend.h"
 #include "txn_test_support.h"
@@ -10,7 +14,7 @@ namespace {
 
 using testing::DbFiles;
 
-TEST(TransactionConnect, OpensBothFilesInWalModeWithTheCompany) {
+TEST(TransactionConnect, OpensTheShopFileInWalModeWithTheCompany) {
   DbFiles files;
   Transaction sqlca;
   ASSERT_TRUE(sqlca.connect(files.options("07")).ok()) << sqlca.sqlerrtext;
@@ -23,8 +27,8 @@ TEST(TransactionConnect, OpensBothFilesInWalModeWithTheCompany) {
   EXPECT_EQ(gsh, "08");
   EXPECT_EQ(sqlca.exec("select count(*) into :n from kq_club..club08", {{"n", out(n)}}), 0) << sqlca.sqlerrtext;
   EXPECT_EQ(n, 0);
-  EXPECT_EQ(testing::query_file(files.shop(), "PRAGMA journal_mode"), "delete");
-  EXPECT_EQ(testing::query_file(files.club(), "PRAGMA journal_mode"), "delete");
+  EXPECT_EQ(testing::query_file(files.shop(), "PRAGMA journal_mode"), "wal");
+  EXPECT_FALSE(std::filesystem::exists(files.dir() / "kq_club.db")) << "no club file is made";
 }
 
 TEST(TransactionConnect, MissingFilesAreErrorsAndAreNotCreated) {
@@ -39,12 +43,6 @@ TEST(TransactionConnect, MissingFilesAreErrorsAndAreNotCreated) {
   EXPECT_EQ(sqlca.sqlerrtext, r.error());
   EXPECT_FALSE(std::filesystem::exists(opts.database));
   EXPECT_EQ(sqlca.exec("delete from svcb20c"), -1) << "no connection: an error, not a crash";
-
-  std::filesystem::remove(files.club());
-  r = sqlca.connect(files.options());
-  ASSERT_FALSE(r.ok());
-  EXPECT_NE(r.error().find("kq_club.db' does not exist"), std::string::npos) << r.error();
-  EXPECT_FALSE(std::filesystem::exists(files.club()));
 }
 
 TEST(TransactionConnect, ForeignFilesAreRejected) {
@@ -58,24 +56,18 @@ TEST(TransactionConnect, ForeignFilesAreRejected) {
     Transaction sqlca;
     EXPECT_FALSE(sqlca.connect(opts).ok()) << path;
   }
-  std::ofstream(files.club(), std::ios::trunc) << "garbage that is no database at all, for sure";
+  auto opts = files.options();
+  opts.database = text;
   Transaction sqlca;
-  auto r = sqlca.connect(files.options());
+  auto r = sqlca.connect(opts);
   ASSERT_FALSE(r.ok());
-  EXPECT_NE(r.error().find("kq_club.db' is not an SQLite database"), std::string::npos) << r.error();
+  EXPECT_NE(r.error().find("notes.db' is not an SQLite database"), std::string::npos) << r.error();
 }
 
 TEST(TransactionConnect, AdoptsAConnectionOpenedElsewhere) {
   DbFiles files;
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(files.shop().c_str(), &db), SQLITE_OK);
-  auto bare = adopt_sqlite_connection(db, files.options());
-  ASSERT_FALSE(bare.ok()) << "kq_club must be attached";
-  EXPECT_NE(bare.error().find("kq_club"), std::string::npos) << bare.error();
-
-  ASSERT_EQ(sqlite3_open(files.shop().c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, ("ATTACH '" + files.club() + "' AS kq_club").c_str(), nullptr, nullptr, nullptr),
-            SQLITE_OK);
   auto conn = adopt_sqlite_connection(db, files.options("05"));
   ASSERT_TRUE(conn.ok()) << conn.error();
   Transaction sqlca;
@@ -85,7 +77,35 @@ TEST(TransactionConnect, AdoptsAConnectionOpenedElsewhere) {
   Str gsh;
   EXPECT_EQ(sqlca.exec("select dbo.f_retu_gsh() into :g", {{"g", out(gsh)}}), 0);
   EXPECT_EQ(gsh, "05");
-  EXPECT_EQ(testing::query_file(files.club(), "select cdyywdh from club08"), "W1");
+  EXPECT_EQ(testing::query_file(files.shop(), "select cdyywdh from kq_club_club08"), "W1");
+}
+
+// Opening one more connection must not drop the locks the process's other
+// connections hold: another program (the sqlite3 shell, a backup, a second
+// server) that then opened and closed the file would take it for unused and
+// remove the log's index, and from then on saw none of this process's commits.
+TEST(TransactionConnect, ANewConnectionKeepsTheOthersLocksForOtherPrograms) {
+  DbFiles files;
+  Transaction writer, another;
+  ASSERT_TRUE(writer.connect(files.options()).ok()) << writer.sqlerrtext;
+  Long n;
+  ASSERT_EQ(writer.exec("select count(*) into :n from svcb20c", {{"n", out(n)}}), 0) << writer.sqlerrtext;
+  ASSERT_TRUE(another.connect(files.options()).ok()) << another.sqlerrtext;
+  auto shell = [&](const std::string& sql) {
+    std::string out;
+    FILE* p = ::popen(("sqlite3 '" + files.shop() + "' \"" + sql + "\" 2>&1").c_str(), "r");
+    if (!p) return std::string("<no sqlite3 shell>");
+    char buf[256];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  };
+  EXPECT_EQ(shell("select count(*) from kq_club_club08"), "0");
+  EXPECT_TRUE(std::filesystem::exists(files.shop() + "-shm")) << "another program removed the log's index";
+  EXPECT_EQ(writer.exec("insert into kq_club..club08 (nkid, cdyywdh, cywfl) values (1, 'W2', 'SVC')"), 0);
+  EXPECT_EQ(writer.commit(), 0) << writer.sqlerrtext;
+  EXPECT_EQ(shell("select cdyywdh from kq_club_club08"), "W2") << "another program sees the commit";
 }
 
 }  // namespace

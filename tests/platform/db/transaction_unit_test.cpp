@@ -1,4 +1,4 @@
-// The unit of work over the shop and the club database, isolation from a
+// The unit of work over the shop and the club tables, isolation from a
 // second Transaction, and injected failures.
 #include <gtest/gtest.h>
 
@@ -20,10 +20,10 @@ class TransactionUnitOfWork : public testing::TxnTest {
     must("update svcb20c set cwxzt = '0' where cwtsbh = :w", {{"w", "W1"}});
     must("update kq_club..club01c set ndhjf = ndhjf - :p where id = :id", {{"p", Decimal(30)}, {"id", 1}});
   }
-  // The committed state of both files, read by connections of their own.
+  // The committed state of shop and club, read by a connection of its own.
   std::string on_disk() {
     return testing::query_file(files.shop(), "select cwxzt from svcb20c where cwtsbh = 'W1'") + " " +
-           testing::query_file(files.club(), "select ndhjf from club01c where id = 1");
+           testing::query_file(files.shop(), "select ndhjf from kq_club_club01c where id = 1");
   }
   Transaction sqlls;
 };
@@ -119,7 +119,7 @@ TEST_F(TransactionFaults, NthAndMatchingStatementsFailWithoutRunning) {
   EXPECT_EQ(sqlca.statement_count(), before + 4);
   EXPECT_FALSE(sqlca.faults().pending()) << "each fault fires once";
   must("commit");
-  EXPECT_EQ(testing::query_file(files.club(), "select ndhjf || '/' || nknye from club01c"), "2.0/0.0");
+  EXPECT_EQ(testing::query_file(files.shop(), "select ndhjf || '/' || nknye from kq_club_club01c"), "2.0/0.0");
   // commit() and cursors can be failed as well.
   write_both();
   sqlca.faults().fail_matching("commit", "disk full");

@@ -1,5 +1,5 @@
--- Club database of the Transaction tests, attached as kq_club.
-CREATE TABLE club01c (
+-- Club tables of the Transaction tests, in the shop file as kq_club_<table>.
+CREATE TABLE kq_club_club01c (
   id       INTEGER PRIMARY KEY,
   ckh      CHAR(18)    NOT NULL,
   ndhjf    REAL(18,2)  NOT NULL DEFAULT 0,
@@ -7,7 +7,7 @@ CREATE TABLE club01c (
   cgsh     CHAR(2)     NOT NULL
 );
 
-CREATE TABLE club08 (
+CREATE TABLE kq_club_club08 (
   nkid     INTEGER     NOT NULL,
   cdyywdh  CHAR(13)    NOT NULL,
   cywfl    CHAR(3)     NOT NULL,

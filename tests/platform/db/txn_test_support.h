@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the Transaction tests: a fresh shop.db + kq_club.db built
-// from the DDL fixtures of this folder, and reads of a file that bypass the
+// Shared pieces of the Transaction tests: a fresh shop.db (with the club
+// tables) built from the DDL fixtures of this folder, and reads of a file that bypass the
 // Transaction under test.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -29,12 +29,13 @@ inline void run_on_file(const std::string& path, const std::string& sql) {
 }
 
 // The first column of the first row of `sql` on `path`, read by a connection
-// of its own, as text; "<none>" without a row.
+// of its own (read-write, as a reader of a write-ahead log needs), as text;
+// "<none>" without a row.
 inline std::string query_file(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
   sqlite3_stmt* st = nullptr;
   std::string out = "<error>";
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK &&
       sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr) == SQLITE_OK) {
     int rc = sqlite3_step(st);
     if (rc == SQLITE_ROW) {
@@ -56,11 +57,11 @@ class DbFiles {
            ("kq_txn_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
     std::filesystem::create_directories(dir_);
     // Built without syncing: only the Transaction under test needs durability.
-    for (auto [file, ddl] : {std::pair{shop(), "txn_shop.sql"}, std::pair{club(), "txn_club.sql"}}) {
+    for (const char* ddl : {"txn_shop.sql", "txn_club.sql"}) {
       std::ifstream in(std::filesystem::path(KQ_TESTS_DIR) / "platform/db" / ddl);
       std::stringstream text;
       text << in.rdbuf();
-      run_on_file(file, "PRAGMA synchronous=OFF;" + text.str());
+      run_on_file(shop(), "PRAGMA synchronous=OFF;" + text.str());
     }
   }
   ~DbFiles() {
@@ -68,7 +69,6 @@ class DbFiles {
     std::filesystem::remove_all(dir_, ec);
   }
   std::string shop() const { return (dir_ / "shop.db").string(); }
-  std::string club() const { return (dir_ / "kq_club.db").string(); }
   const std::filesystem::path& dir() const { return dir_; }
   ConnectOptions options(std::string company = "01") const {
     ConnectOptions o;

@@ -3,8 +3,8 @@
 // Storage conventions of the embedded schema: datetimes are TEXT
 // "YYYY-MM-DD HH:MM:SS" in columns declared DATETIME; decimals are REAL in
 // columns declared REAL(18,s) (scale s in the catalog); flags and longs are
-// INTEGER; the club database is attached as schema kq_club; the backend
-// registers the SQL function f_retu_gsh() returning the connection's company.
+// INTEGER; the club database's tables live in the shop file as
+// kq_club_<table>; the backend registers the SQL function f_retu_gsh() returning the connection's company.
 //
 // Rewrites, in the order they run:
 //  1. SELECTBLOB / UPDATEBLOB -> SELECT / UPDATE; COMMIT / ROLLBACK lose
@@ -27,8 +27,9 @@
 //  5. UPDATE t SET t.c = ... FROM a, t WHERE ...: t leaves the FROM list (an
 //     alias moves to "update t as x"), SET names lose their qualifier.
 //  6. DELETE t WHERE ... -> DELETE FROM t WHERE ....
-//  7. kq_club..t -> kq_club.t; dbo.f_retu_gsh() -> f_retu_gsh() (any "dbo"
-//     owner part is dropped); N'text' -> 'text'.
+//  7. kq_club..t (kq_club.t, kq_club.dbo.t) -> kq_club_t, the club's table in
+//     the shop file; dbo.f_retu_gsh() -> f_retu_gsh() (any "dbo" owner part
+//     is dropped); N'text' -> 'text'.
 //  8. isnull( -> ifnull(; scope_identity() -> last_insert_rowid() (the id
 //     the connection's last INSERT gave); convert(char(10), x, 111) (also varchar, any
 //     spacing) -> replace(substr(x, 1, 10), '-', '/'), which gives
@@ -48,6 +49,7 @@
 #include "platform/db/dialect/sql_rewrite.h"
 #include "platform/db/dialect/sql_tree.h"
 #include "platform/value/datetime.h"
+#include "platform/value/text.h"
 
 namespace kq::db {
 namespace {
@@ -213,6 +215,23 @@ class SqliteDayBounds final : public sql::DayRangeRules {
   }
 };
 
+// "kq_club.t..." -> "kq_club_t...": the club database's tables are tables of
+// the shop file (one write-ahead log, one commit for both). Runs after the
+// names were simplified, so "kq_club..t" already reads "kq_club.t".
+void club_tables_in_shop_file(Statement& st, Nodes& seq) {
+  constexpr std::string_view kClub = "kq_club.";
+  for (Node& n : seq) {
+    if (n.kind == NodeKind::Group) {
+      club_tables_in_shop_file(st, n.children);
+    } else if (n.kind == NodeKind::Word && n.text.size() > kClub.size() &&
+               text::iequals(n.text.substr(0, kClub.size()), kClub)) {
+      std::string name(n.text);
+      name[kClub.size() - 1] = '_';
+      n.text = st.keep(std::move(name));
+    }
+  }
+}
+
 class SqliteDialect final : public Dialect {
  public:
   std::string_view name() const override { return "sqlite"; }
@@ -227,6 +246,7 @@ class SqliteDialect final : public Dialect {
     if (r) r = sql::update_from_without_target(st);
     if (r) r = sql::delete_with_from(st);
     if (r) sql::simplify_names(st);
+    if (r) club_tables_in_shop_file(st, st.nodes);
     if (r) r = sql::rewrite_calls(st, sqlite_call);
     if (!r) return r.failure();
     return sql::finish_translation(st, sql::PlaceholderStyle::Question);

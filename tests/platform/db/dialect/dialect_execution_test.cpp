@@ -181,20 +181,20 @@ TEST_F(DialectExecution, ArchiveRowIsFoundAgainByItsTime) {
 TEST_F(DialectExecution, ClubStatementsChangeTheAttachedDatabase) {
   db_.exec("insert into club01c (id, ckh, cgsh, ndhjf, ndjjf, nljjf, nknye) values (1, 'K1', '01', 100, 50, 100, 0)");
   db_.exec(
-      "insert into kq_club.club01c (id, ckh, cgsh, ndhjf, ndjjf, nljjf, nknye) values (1, 'K1', '01', 100, 50, 100, "
+      "insert into kq_club_club01c (id, ckh, cgsh, ndhjf, ndjjf, nljjf, nknye) values (1, 'K1', '01', 100, 50, 100, "
       "0)");
   db_.exec(
-      "insert into kq_club.club08 (nkid, cdyywdh, cywfl, cgsh) values (1, 'W1', 'SVC', '01'), (1, 'W2', 'SVC', '01')");
+      "insert into kq_club_club08 (nkid, cdyywdh, cywfl, cgsh) values (1, 'W1', 'SVC', '01'), (1, 'W2', 'SVC', '01')");
   int changes = -1;
   run("update kq_club..club01c set ndhjf = ndhjf - :ldc_dh , ndjjf = ndjjf - :ldc_dj , nljjf = nljjf - :ldc_lj where id = :ll_kid",
       {{"ldc_dh", 10.5}, {"ldc_dj", 0.004}, {"ldc_lj", 10.25}, {"ll_kid", 1LL}, {"gs_gsh", std::string("01")}},
       &changes);
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(db_.query("select ndhjf, ndjjf, nljjf from kq_club.club01c"), (Rows{{"89.5", "50.0", "89.75"}}));
+  EXPECT_EQ(db_.query("select ndhjf, ndjjf, nljjf from kq_club_club01c"), (Rows{{"89.5", "50.0", "89.75"}}));
   EXPECT_EQ(db_.query("select ndhjf from main.club01c"), (Rows{{"100.0"}}));
   run("delete kq_club..club08", {{"is_wtsbh", std::string("W1")}}, &changes);
   EXPECT_EQ(changes, 1);
-  EXPECT_EQ(db_.query("select cdyywdh from kq_club.club08"), (Rows{{"W2"}}));
+  EXPECT_EQ(db_.query("select cdyywdh from kq_club_club08"), (Rows{{"W2"}}));
 }
 
 TEST_F(DialectExecution, TerminalJobIsWrittenOnceAndDeletedAlone) {

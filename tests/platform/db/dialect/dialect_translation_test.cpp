@@ -118,12 +118,12 @@ TEST_F(SqliteDialect, IsnullOwnerAndClubDatabaseNames) {
             "svcb20d.cbzdm and cgsh = f_retu_gsh()),'') as cbzmc FROM svcb20d WHERE svcb20d.cwtsbh = ?");
   Translation club = sqlite(module_sql("update kq_club..club01c set ndhjf = ndhjf - :ldc_dh , ndjjf = ndjjf - :ldc_dj , nljjf = nljjf - :ldc_lj where id = :ll_kid"));
   EXPECT_EQ(club.sql,
-            "update kq_club.club01c set ndhjf = round(ndhjf - ?, 2) , ndjjf = round(ndjjf - ?, 2) , "
+            "update kq_club_club01c set ndhjf = round(ndhjf - ?, 2) , ndjjf = round(ndjjf - ?, 2) , "
             "nljjf = round(nljjf - ?, 2) where id = ? and cgsh = ?");
   EXPECT_EQ(targets(club),
             (std::vector<std::optional<ColumnInfo>>{std::nullopt, std::nullopt, std::nullopt, kInteger, kText}));
   EXPECT_EQ(sqlite("select x from kq_club.dbo.club01c where cgsh = N'01'").sql,
-            "select x from kq_club.club01c where cgsh = '01'");
+            "select x from kq_club_club01c where cgsh = '01'");
 }
 
 // --- SQLite: UPDATE ... FROM, DELETE, INSERT ----------------------------------------
@@ -154,7 +154,7 @@ TEST_F(SqliteDialect, DeleteGetsFrom) {
   EXPECT_EQ(t.sql, "delete from wtcb01c where cwtsbh = ? and cwxxmdm = ? and cgsh = ?");
   EXPECT_EQ(targets(t), (std::vector<std::optional<ColumnInfo>>{kText, kText, kText}));
   EXPECT_EQ(sqlite(module_sql("delete kq_club..club08")).sql,
-            "delete from kq_club.club08 where cdyywdh = ? and cywfl = 'SVC'");
+            "delete from kq_club_club08 where cdyywdh = ? and cywfl = 'SVC'");
   EXPECT_EQ(sqlite(module_sql("delete from sysb13")).sql, "delete from sysb13 where cdydjh = ? and cbs = '3'");
 }
 

@@ -42,6 +42,10 @@ class PragmaCatalog final : public Catalog {
       schema = name.substr(0, dot);
       name = name.substr(dot + 1);
     }
+    if (schema == "kq_club") {  // the club's tables are kq_club_<table> of the shop
+      schema = "main";
+      name = "kq_club_" + name;
+    }
     std::string sql = "PRAGMA \"" + schema + "\".table_info(\"" + name + "\")";
     sqlite3_stmt* st = nullptr;
     if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) return std::nullopt;
@@ -87,7 +91,6 @@ FixtureDb::FixtureDb() {
     return;
   }
   sqlite3_create_function(db_, "f_retu_gsh", 0, SQLITE_UTF8, this, &FixtureDb::company_function, nullptr, nullptr);
-  exec("ATTACH DATABASE ':memory:' AS kq_club");
   exec(fixture_schema());
   exec(fixture_club_schema());
   catalog_ = std::make_unique<PragmaCatalog>(db_);

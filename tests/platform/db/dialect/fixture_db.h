@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory SQLite database with the fixture schema (fixture_schema.h),
-// the club schema attached as kq_club and the function f_retu_gsh(); a
+// the club tables in it as kq_club_<table>, and the function f_retu_gsh(); a
 // Catalog read from its declared column types; and a small runner that binds
 // host variables by name the way a backend does (by the parameter's target)
 // and returns rows as text.

@@ -3,7 +3,7 @@
 // module's statements use, in the storage conventions of the embedded
 // default: DATETIME columns hold "YYYY-MM-DD HH:MM:SS", decimals are
 // REAL(18,scale), flags and longs INTEGER, texts CHAR(n)/VARCHAR(n). The club
-// database is a second schema attached as kq_club.
+// database's tables are tables of the same file named kq_club_<table>.
 //
 // Views that combine current and history rows are real views; the work-order
 // view v_svc300_01 joins the header svcb20c with the customer and vehicle
@@ -138,10 +138,10 @@ inline std::string fixture_schema() {
   return s;
 }
 
-// The club database, for a schema attached as kq_club.
+// The club database's tables, in the shop file.
 inline std::string fixture_club_schema() {
-  return std::string("CREATE TABLE kq_club.club01c (") + kClub01cColumns + ");\n" + "CREATE TABLE kq_club.club08 (" +
-         kClub08Columns + ");\n" + "CREATE TABLE kq_club.club07 (" + kClub07Columns + ");\n";
+  return std::string("CREATE TABLE kq_club_club01c (") + kClub01cColumns + ");\n" + "CREATE TABLE kq_club_club08 (" +
+         kClub08Columns + ");\n" + "CREATE TABLE kq_club_club07 (" + kClub07Columns + ");\n";
 }
 
 }  // namespace kq::db::testing

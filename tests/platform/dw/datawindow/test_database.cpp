@@ -29,7 +29,6 @@ TestDatabase::TestDatabase() {
   }
   db::ConnectOptions connect;
   connect.database = (folder_ / "shop.db").string();
-  connect.club_database = (folder_ / "kq_club.db").string();
   connect.company = "01";
   if (auto r = sqlca.connect(connect); !r) ADD_FAILURE() << "cannot connect: " << r.error();
 }
@@ -48,7 +47,6 @@ void TestDatabase::run(std::string_view sql, std::initializer_list<db::HostVar> 
 void TestDatabase::connect_other(db::Transaction& other) const {
   db::ConnectOptions connect;
   connect.database = (folder_ / "shop.db").string();
-  connect.club_database = (folder_ / "kq_club.db").string();
   connect.company = "01";
   if (auto r = other.connect(connect); !r) ADD_FAILURE() << "cannot connect: " << r.error();
 }
