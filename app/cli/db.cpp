@@ -144,16 +144,12 @@ void register_db(CLI::App& app, int& status) {
       "init", "Creates the shop database and the club database kq_club.db beside it, or brings an existing pair "
               "to the current schema after checking it");
   init->add_option("--db", args->path, "Shop database file");
-  init->add_option("--server", args->server,
-                   "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
-                   "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");
+  init->add_option("--server", args->server, kServerOptionHelp);
   init->callback([args, &status] { status = run_init(*args); });
 
   auto* demo = db->add_subcommand("demo", "Builds the demo shop (see docs/demo.md)");
   demo->add_option("--db", args->path, "Shop database file; the club database kq_club.db goes beside it");
-  demo->add_option("--server", args->server,
-                   "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
-                   "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");
+  demo->add_option("--server", args->server, kServerOptionHelp);
   demo->add_option("--scale", args->scale, "Adds N generated work orders (for benchmarks)")
       ->check(CLI::NonNegativeNumber);
   demo->add_option("--days", args->days,
