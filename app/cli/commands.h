@@ -7,6 +7,11 @@ class App;
 
 namespace kq::app {
 
+// The help of a --server option: how a database server is named.
+inline constexpr const char* kServerOptionHelp =
+    "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", \"service=name\", or "
+    "\"\" for the PG* environment; the password goes in ~/.pgpass";
+
 // Parses the arguments, runs the chosen subcommand and returns the exit status.
 int run_command_line(int argc, char** argv);
 

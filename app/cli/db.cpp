@@ -143,16 +143,12 @@ void register_db(CLI::App& app, int& status) {
       "init", "Creates the shop database (which holds the club tables), or brings an existing one to the "
               "current schema after checking it (an old club file kq_club.db beside it is taken in)");
   init->add_option("--db", args->path, "Shop database file");
-  init->add_option("--server", args->server,
-                   "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
-                   "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");
+  init->add_option("--server", args->server, kServerOptionHelp);
   init->callback([args, &status] { status = run_init(*args); });
 
   auto* demo = db->add_subcommand("demo", "Builds the demo shop (see docs/demo.md)");
   demo->add_option("--db", args->path, "Shop database file (the club tables go inside it)");
-  demo->add_option("--server", args->server,
-                   "A database server instead: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
-                   "\"service=name\", or \"\" for the PG* environment; the password goes in ~/.pgpass");
+  demo->add_option("--server", args->server, kServerOptionHelp);
   demo->add_option("--scale", args->scale, "Adds N generated work orders (for benchmarks)")
       ->check(CLI::NonNegativeNumber);
   demo->add_option("--days", args->days,

@@ -1,5 +1,6 @@
-// kq_svc_309 dw NAME [ARGS...] --db PATH --company CODE --format json|csv|html|pdf [--out FILE]:
-// retrieves a data window and writes its rows or its printed presentation.
+// kq_svc_309 dw NAME [ARGS...] --db PATH|--server ADDRESS --company CODE --format json|csv|html|pdf
+// [--out FILE]: retrieves a data window and writes its rows or its printed
+// presentation, from the shop's file or from its database server.
 // kq_svc_309 dw --from-archive ID --db PATH --company CODE ...: the same for the
 // settlement slip archived with a cancelled settlement (svcb61 row ID), as it
 // was when archived.
@@ -253,7 +254,8 @@ void register_dw(CLI::App& app, int& status) {
   cmd->add_option("--from-archive", o->archive,
                   "instead of NAME: the settlement slip archived with a cancelled settlement, by the id of its "
                   "svcb61 row in the company, as it was when archived");
-  cmd->add_option("--db", o->setup.db_path, "the shop database file")->required();
+  cmd->add_option("--db", o->setup.db_path, "the shop database file");
+  cmd->add_option("--server", o->setup.server, kServerOptionHelp);
   cmd->add_option("--company", o->setup.company, "the company code (gs_gsh)")->required();
   cmd->add_option("--operator", o->setup.operator_code, "the operator code (gs_yhdm)");
   cmd->add_option("--format", o->format, "json (default), csv, html or pdf");
@@ -261,7 +263,8 @@ void register_dw(CLI::App& app, int& status) {
   cmd->footer("json: an array of row objects keyed by column name, computed fields included (numbers as numbers, "
               "dates as \"yyyy/mm/dd hh:mm:ss\", null as null).\nExample: kq_svc_309 dw d_svc305_jsd1 1010000000005 01 "
               "--db shop.db --company 01 --format pdf --out slip.pdf\n       kq_svc_309 dw --from-archive 12 --db shop.db "
-              "--company 01 --format html --out slip.html");
+              "--company 01 --format html --out slip.html\n       kq_svc_309 dw d_svc309_02 2026/12/01 2026/12/08 --server "
+              "postgresql://kq@db1/shop --company 01 --format csv");
   cmd->callback([o, &status] { status = run_dw(*o); });
 }
 

@@ -45,6 +45,7 @@
 // INSERT ... SELECT without FROM.
 #include <string>
 
+#include "platform/db/dialect/day_bounds.h"
 #include "platform/db/dialect/dialect.h"
 #include "platform/db/dialect/sql_rewrite.h"
 #include "platform/db/dialect/sql_tree.h"
@@ -141,78 +142,49 @@ Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
 // compared byte by byte): a day "yyyy/mm/dd" starts at "yyyy-mm-dd" (every
 // value of that day or later is >= it) and ends before "yyyy-mm-d" followed
 // by the character after its last digit ("2026/12/09" -> "2026-12-0:"),
-// which every value of that day or earlier is < . When the operand is not
+// which every value of that day or earlier is < . Any text of that form will
+// do, a day that does not exist included. When the operand is not
 // "yyyy/mm/dd" the bound admits every value: -9e999 (minus infinity) is below
 // every number and text, a blob above them.
-class SqliteDayBounds final : public sql::DayRangeRules {
- public:
-  Nodes lower_bound(Statement& st, Nodes day, sql::DayEdge edge, uint32_t at) const override {
-    return when_day(st, day, edge, "-9e999", at);
-  }
-  Nodes upper_bound(Statement& st, Nodes day, sql::DayEdge edge, uint32_t at) const override {
-    return when_day(st, day, edge, "x'ff'", at);
+class SqliteDayBounds final : public sql::DayBoundsByCase {
+ protected:
+  Nodes is_day(sql::NodeWriter& w, const Nodes& day) const override {
+    Nodes out = day;
+    out.push_back(w.word("glob"));
+    out.push_back(w.string("'[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'"));
+    return out;
   }
 
- private:
-  // case when day glob 'dddd/dd/dd' then <edge of day> else <otherwise> end
-  static Nodes when_day(Statement& st, const Nodes& day, sql::DayEdge edge, std::string_view otherwise, uint32_t at) {
-    auto word = [&](std::string_view w, bool space = true) { return st.make(NodeKind::Word, w, at, space); };
-    auto str = [&](std::string_view w, bool space = true) { return st.make(NodeKind::String, w, at, space); };
-    auto num = [&](std::string_view w, bool space = true) { return st.make(NodeKind::Number, w, at, space); };
-    auto comma = [&] { return st.make(NodeKind::Comma, ",", at, false); };
-    auto append = [](Nodes& to, Nodes from, bool space) {
-      if (!from.empty()) from.front().space_before = space;
-      for (Node& n : from) to.push_back(std::move(n));
-    };
-    auto call = [&](std::string_view name, Nodes args) {
-      Nodes out;
-      out.push_back(word(name, false));
-      out.push_back(st.make_group(std::move(args), at, false));
-      return out;
-    };
+  Nodes edge(sql::NodeWriter& w, const Nodes& day, sql::DayEdge edge) const override {
     // replace(x, '/', '-')
     auto dashes = [&](Nodes x) {
-      Nodes args = std::move(x);
-      args.push_back(comma());
-      args.push_back(str("'/'"));
-      args.push_back(comma());
-      args.push_back(str("'-'"));
-      return call("replace", std::move(args));
+      x.push_back(w.comma());
+      x.push_back(w.string("'/'"));
+      x.push_back(w.comma());
+      x.push_back(w.string("'-'"));
+      return w.call("replace", std::move(x));
     };
     // substr(day, from, count)
     auto part = [&](std::string_view from, std::string_view count) {
       Nodes args = day;
-      args.push_back(comma());
-      args.push_back(num(from));
-      args.push_back(comma());
-      args.push_back(num(count));
-      return call("substr", std::move(args));
+      args.push_back(w.comma());
+      args.push_back(w.number(from));
+      args.push_back(w.comma());
+      args.push_back(w.number(count));
+      return w.call("substr", std::move(args));
     };
-
-    Nodes out;
-    out.push_back(word("case", false));
-    out.push_back(word("when"));
-    append(out, day, true);
-    out.push_back(word("glob"));
-    out.push_back(str("'[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'"));
-    out.push_back(word("then"));
-    if (edge == sql::DayEdge::Start) {
-      append(out, dashes(day), true);
-    } else {
-      append(out, dashes(part("1", "9")), true);
-      out.push_back(st.make(NodeKind::Operator, "||", at));
-      Nodes code = call("unicode", part("10", "1"));
-      code.push_back(st.make(NodeKind::Operator, "+", at));
-      code.push_back(num("1"));
-      append(out, call("char", std::move(code)), true);
-    }
-    out.push_back(word("else"));
-    out.push_back(otherwise.front() == 'x' ? str(otherwise) : num(otherwise));
-    out.push_back(word("end"));
-    Nodes wrapped;
-    wrapped.push_back(st.make_group(std::move(out), at, false));
-    return wrapped;
+    if (edge == sql::DayEdge::Start) return dashes(day);
+    Nodes out = dashes(part("1", "9"));
+    out.push_back(w.op("||"));
+    Nodes code = w.call("unicode", part("10", "1"));
+    code.push_back(w.op("+"));
+    code.push_back(w.number("1"));
+    sql::NodeWriter::append(out, w.call("char", std::move(code)));
+    return out;
   }
+
+  Nodes below_every_value(sql::NodeWriter& w) const override { return {w.number("-9e999")}; }
+  Nodes above_every_value(sql::NodeWriter& w) const override { return {w.string("x'ff'")}; }
 };
 
 // "kq_club.t..." -> "kq_club_t...": the club database's tables are tables of
