@@ -134,12 +134,17 @@ struct Desk {
       }
     window = dynamic_cast<kq::svc::w_svc305_01*>(windows->find("w_svc305_01"));
     if (!window) std::exit(1);
-    // A workstation in use has committed before: its log exists and the
-    // connection has synced the folder's entry of it once (SQLite does that
-    // at a connection's first sync of a file it created), so the save pays
-    // for its own commits only.
-    session.sqlca.exec("update kq_company set cgsmc = cgsmc where cgsh = '01'");
-    if (session.sqlca.commit() != 0) std::exit(1);
+    // A workstation in use has committed before on both its connections (the
+    // unit's and the log's): the log file exists and each connection has
+    // synced the folder's entry of it once (SQLite does that at a handle's
+    // first sync of the log), so the save pays for its own commits only.
+    // The value changes and changes back: an update to the same value
+    // writes nothing at all.
+    for (kq::db::Transaction* t : {&session.sqlca, &session.sqlls}) {
+      t->exec("update kq_company set ltybs = ltybs + 1 where cgsh = '01'");
+      t->exec("update kq_company set ltybs = ltybs - 1 where cgsh = '01'");
+      if (t->sqlcode != 0 || t->commit() != 0) std::exit(1);
+    }
     window->dw_edit->setitem(1, "cwxzt", "0");
     window->mle_1.text = "客户要求重新结算";
     window->sle_1.text = "8801000001";
