@@ -20,7 +20,7 @@ ReadPacer::~ReadPacer() {
 void ReadPacer::step_aside() {
   if (!holding_) return;
   holding_ = false;
-  scheduler_.release();
+  scheduler_.release(urgent_);
   next_check_ = rows_ + 1;
 }
 
@@ -36,8 +36,8 @@ void ReadPacer::pace() {
     turn_began_ = Clock::now();
     return;
   }
-  if (!scheduler_.anyone_waiting()) return;
-  if (!urgent_ && scheduler_.urgent_waiting()) {
+  if (!scheduler_.anything_to_do()) return;
+  if (!urgent_ && scheduler_.ordinary_must_yield()) {
     if (scheduler_.make_way(false, false)) turn_began_ = Clock::now();
     return;
   }

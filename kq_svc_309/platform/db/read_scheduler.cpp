@@ -32,7 +32,7 @@ int ReadScheduler::slots() const {
 
 int ReadScheduler::in_use() const {
   std::lock_guard lock(mutex_);
-  return in_use_;
+  return urgent_in_use_ + ordinary_in_use_;
 }
 
 int ReadScheduler::queued() const {
@@ -43,8 +43,8 @@ int ReadScheduler::queued() const {
 void ReadScheduler::acquire(bool urgent) {
   std::unique_lock lock(mutex_);
   // Nobody to pass: a free slot is taken at once.
-  if (in_use_ < slots_ && urgent_.empty() && (urgent || ordinary_.empty())) {
-    ++in_use_;
+  if (urgent_.empty() && (urgent || ordinary_.empty()) && may_grant_locked(urgent)) {
+    take_locked(urgent);
     return;
   }
   Waiter w;
@@ -53,49 +53,75 @@ void ReadScheduler::acquire(bool urgent) {
   wait_locked(lock, w);
 }
 
-void ReadScheduler::release() {
+void ReadScheduler::release(bool urgent) {
   std::lock_guard lock(mutex_);
-  --in_use_;
+  give_back_locked(urgent);
   grant_locked();
 }
 
 bool ReadScheduler::make_way(bool urgent, bool turn_over) {
   std::unique_lock lock(mutex_);
-  const bool yield = urgent ? turn_over && !urgent_.empty() : !urgent_.empty() || (turn_over && !ordinary_.empty());
+  const bool yield = urgent ? turn_over && !urgent_.empty()
+                            : !urgent_.empty() || urgent_in_use_ + ordinary_in_use_ > ordinary_limit_locked() ||
+                                  (turn_over && !ordinary_.empty());
   if (!yield) return false;
   Waiter w;
   w.urgent = urgent;
   enqueue_locked(w);  // behind those already waiting
-  --in_use_;
+  give_back_locked(urgent);
   grant_locked();
   wait_locked(lock, w);
   return true;
 }
 
+int ReadScheduler::ordinary_limit_locked() const { return urgent_in_use_ > 0 ? slots_ - 1 : slots_; }
+
+bool ReadScheduler::may_grant_locked(bool urgent) const {
+  const int used = urgent_in_use_ + ordinary_in_use_;
+  return used < (urgent ? slots_ : ordinary_limit_locked());
+}
+
+void ReadScheduler::take_locked(bool urgent) {
+  ++(urgent ? urgent_in_use_ : ordinary_in_use_);
+  update_signals_locked();
+}
+
+void ReadScheduler::give_back_locked(bool urgent) {
+  --(urgent ? urgent_in_use_ : ordinary_in_use_);
+  update_signals_locked();
+}
+
 void ReadScheduler::enqueue_locked(Waiter& w) {
   (w.urgent ? urgent_ : ordinary_).push_back(&w);
-  waiting_.fetch_add(1, std::memory_order_relaxed);
-  if (w.urgent) urgent_waiting_.fetch_add(1, std::memory_order_relaxed);
+  update_signals_locked();
 }
 
 void ReadScheduler::grant_locked() {
-  while (in_use_ < slots_) {
+  for (;;) {
     std::deque<Waiter*>& queue = !urgent_.empty() ? urgent_ : ordinary_;
-    if (queue.empty()) return;
+    if (queue.empty() || !may_grant_locked(&queue == &urgent_)) break;
     Waiter* w = queue.front();
     queue.pop_front();
-    waiting_.fetch_sub(1, std::memory_order_relaxed);
-    if (w->urgent) urgent_waiting_.fetch_sub(1, std::memory_order_relaxed);
-    ++in_use_;
+    take_locked(w->urgent);
     w->granted = true;
     // Notified under the lock: the waiter lives on its own stack and may
     // leave as soon as it sees `granted`.
     w->cv.notify_one();
   }
+  update_signals_locked();
 }
 
 void ReadScheduler::wait_locked(std::unique_lock<std::mutex>& lock, Waiter& w) {
   w.cv.wait(lock, [&] { return w.granted; });
+}
+
+void ReadScheduler::update_signals_locked() {
+  int signals = 0;
+  if (!urgent_.empty() || !ordinary_.empty()) signals |= kSomeoneWaits;
+  if (ordinary_in_use_ > 0 &&
+      (!urgent_.empty() || urgent_in_use_ + ordinary_in_use_ > ordinary_limit_locked()))
+    signals |= kOrdinaryYields;
+  signals_.store(signals, std::memory_order_relaxed);
 }
 
 UrgentReads::UrgentReads() { ++urgent_depth; }

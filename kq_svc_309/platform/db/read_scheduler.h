@@ -33,42 +33,57 @@ class ReadScheduler {
 
   // Blocks until the caller holds a slot. Urgent callers go before every
   // ordinary waiter; among themselves waiters are served in arrival order.
+  // While an urgent holder steps its rows, ordinary ones leave one slot
+  // free besides it (the rest of the save, the processor it runs on): with
+  // two slots, ordinary retrievals pause for the time of a save's refresh.
   void acquire(bool urgent);
-  // Gives a held slot back (to the first waiter, if any).
-  void release();
-  // For a holder between two turns: when a waiter it must make way for is
-  // queued, gives the slot to it and waits for its own next turn at the end
-  // of its queue; otherwise keeps the slot. An urgent holder makes way only
-  // for urgent waiters and only when `turn_over` (its turn has lasted long
-  // enough); an ordinary holder makes way for an urgent waiter at once, and
-  // for an ordinary one when `turn_over`. True when it made way.
+  // Gives back a slot held as `urgent` (to the first waiter, if any).
+  void release(bool urgent);
+  // For a holder between two turns: when it must make way, gives the slot
+  // to the waiter first in line and waits for its own next turn at the end
+  // of its queue; otherwise keeps the slot. True when it made way.
+  // - An ordinary holder makes way at once for an urgent waiter or when
+  //   ordinary holders exceed what urgent work leaves them, and for an
+  //   ordinary waiter when `turn_over` (its turn has lasted long enough).
+  // - An urgent holder makes way only for an urgent waiter, when `turn_over`.
   bool make_way(bool urgent, bool turn_over);
 
-  // Cheap checks for the holder's loop (no lock): somebody waits.
-  bool anyone_waiting() const { return waiting_.load(std::memory_order_relaxed) != 0; }
-  bool urgent_waiting() const { return urgent_waiting_.load(std::memory_order_relaxed) != 0; }
+  // Cheap checks for the holder's loop (one relaxed load, no lock).
+  // Somebody waits for a slot:
+  bool anyone_waiting() const { return (signals_.load(std::memory_order_relaxed) & kSomeoneWaits) != 0; }
+  // An ordinary holder has to make way now:
+  bool ordinary_must_yield() const { return (signals_.load(std::memory_order_relaxed) & kOrdinaryYields) != 0; }
+  bool anything_to_do() const { return signals_.load(std::memory_order_relaxed) != 0; }
 
   // Observation (tests, diagnostics).
   int in_use() const;
   int queued() const;
 
  private:
+  static constexpr int kSomeoneWaits = 1;
+  static constexpr int kOrdinaryYields = 2;
   struct Waiter {
     bool urgent = false;
     bool granted = false;
     std::condition_variable cv;
   };
+  // Slots ordinary holders may fill (counting urgent holders) at the moment.
+  int ordinary_limit_locked() const;
+  bool may_grant_locked(bool urgent) const;
+  void take_locked(bool urgent);
+  void give_back_locked(bool urgent);
   void enqueue_locked(Waiter& w);
   void grant_locked();
   void wait_locked(std::unique_lock<std::mutex>& lock, Waiter& w);
+  void update_signals_locked();
 
   mutable std::mutex mutex_;
   int slots_;
-  int in_use_ = 0;
+  int urgent_in_use_ = 0;
+  int ordinary_in_use_ = 0;
   std::deque<Waiter*> urgent_;
   std::deque<Waiter*> ordinary_;
-  std::atomic<int> waiting_{0};
-  std::atomic<int> urgent_waiting_{0};
+  std::atomic<int> signals_{0};
 };
 
 // Marks the work of this thread as urgent while it lives: the retrievals the

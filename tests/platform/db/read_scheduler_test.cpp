@@ -56,7 +56,7 @@ TEST(ReadScheduler, ServesUrgentWaitersFirstThenInArrivalOrderAndMakesWayOnlyFor
     threads.emplace_back([&s, &order, name, urgent] {
       s.acquire(urgent);
       order.add(name);
-      s.release();
+      s.release(urgent);
     });
     ASSERT_TRUE(eventually([&] { return s.queued() == before + 1; })) << name << " never queued";
   };
@@ -67,14 +67,14 @@ TEST(ReadScheduler, ServesUrgentWaitersFirstThenInArrivalOrderAndMakesWayOnlyFor
   EXPECT_FALSE(s.make_way(false, false)) << "an ordinary turn not yet over keeps its slot for ordinary waiters";
   waiter("urgent1", true);
   waiter("urgent2", true);
-  EXPECT_TRUE(s.urgent_waiting());
+  EXPECT_TRUE(s.ordinary_must_yield()) << "urgent work waits for the ordinary holder";
   EXPECT_EQ(s.in_use(), 1);
 
   // The ordinary holder makes way for the urgent waiters at once, and comes
   // back after them and after the ordinary ones that were waiting before it.
   EXPECT_TRUE(s.make_way(false, false));
   order.add("holder");
-  s.release();
+  s.release(false);
   for (auto& t : threads) t.join();
   EXPECT_EQ(order.text(), "urgent1 urgent2 ordinary1 ordinary2 holder");
   EXPECT_EQ(s.in_use(), 0);
@@ -92,7 +92,7 @@ TEST(ReadScheduler, ServesUrgentWaitersFirstThenInArrivalOrderAndMakesWayOnlyFor
   EXPECT_FALSE(s.make_way(true, false)) << "the urgent holder's turn is not over";
   EXPECT_TRUE(s.make_way(true, true));
   order.add("holder");
-  s.release();
+  s.release(true);
   for (auto& t : threads) t.join();
   EXPECT_EQ(order.text(), "urgent holder ordinary");
 
@@ -104,9 +104,37 @@ TEST(ReadScheduler, ServesUrgentWaitersFirstThenInArrivalOrderAndMakesWayOnlyFor
   s.set_slots(2);
   ASSERT_TRUE(eventually([&] { return s.queued() == 0; }));
   threads[0].join();
-  s.release();
+  s.release(false);
   EXPECT_EQ(order.text(), "waiting");
   EXPECT_EQ(s.in_use(), 0);
+
+  // While urgent work steps its rows, ordinary work leaves a slot free
+  // besides it: an ordinary holder makes way, an ordinary newcomer waits
+  // although a slot is free, and both go on once the urgent work is done.
+  threads.clear();
+  order.names.clear();
+  s.acquire(false);
+  EXPECT_FALSE(s.ordinary_must_yield());
+  s.acquire(true);
+  EXPECT_TRUE(s.ordinary_must_yield()) << "two slots, one urgent holder: no room for an ordinary one";
+  waiter("newcomer", false);
+  EXPECT_EQ(s.in_use(), 2);
+  std::thread holder([&] {
+    EXPECT_TRUE(s.make_way(false, false));
+    order.add("holder");
+    s.release(false);
+  });
+  ASSERT_TRUE(eventually([&] { return s.queued() == 2; })) << "the ordinary holder never made way";
+  EXPECT_EQ(s.in_use(), 1);
+  EXPECT_FALSE(s.ordinary_must_yield());
+  EXPECT_EQ(order.text(), "") << "ordinary work ran beside urgent work";
+  s.release(true);
+  holder.join();
+  for (auto& t : threads) t.join();
+  std::sort(order.names.begin(), order.names.end());  // both slots are free again: granted together
+  EXPECT_EQ(order.text(), "holder newcomer");
+  EXPECT_EQ(s.in_use(), 0);
+  EXPECT_EQ(s.queued(), 0);
 }
 
 TEST(ReadPacer, RetrievalsBeyondTheirFreeRowsStepOnlyInASlotAndAlwaysGiveItBack) {
@@ -149,8 +177,8 @@ TEST(ReadPacer, RetrievalsBeyondTheirFreeRowsStepOnlyInASlotAndAlwaysGiveItBack)
     for (int64_t row = 0; row < ReadPacer::kFreeRows; ++row) pacer.row();
     EXPECT_FALSE(pacer.holding());
   }
-  s.release();
-  s.release();
+  s.release(false);
+  s.release(false);
 
   // A retrieval that throws, or that waits for a database lock, holds no slot.
   try {

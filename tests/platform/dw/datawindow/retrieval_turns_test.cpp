@@ -72,9 +72,9 @@ grid: [{column: cwtsbh}]
   });
   const bool waited = eventually([&] { return one.s.queued() == 1; });
   EXPECT_TRUE(waited) << "the retrieval never asked for a slot";
-  EXPECT_TRUE(one.s.urgent_waiting()) << "a retrieval inside a save asks as urgent";
+  EXPECT_TRUE(one.s.ordinary_must_yield()) << "a retrieval inside a save asks as urgent";
   EXPECT_EQ(retrieved, -2) << "the retrieval went on without a slot";
-  one.s.release();
+  one.s.release(false);
   save.join();
   EXPECT_EQ(retrieved, rows) << list.last_error();
   EXPECT_EQ(one.s.in_use(), 0);
