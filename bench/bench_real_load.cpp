@@ -28,15 +28,17 @@
 //                              the others pay while the cashier saves without
 //                              pause: a save's refresh goes first)
 //
-// Measured 2026-12-09 06:25–06:30 UTC, 2 cores, load average 3–5 (other
-// builds running), medians of 10 saves (5 for the slowest):
-//   readers  turn-taking (default)             before the read scheduler (the same
-//                                              binary with slots 1024, 20 readers:
-//                                              save 11.1 s, 15x)
-//   0        commit 5.8 ms, save 0.84 s, 1.00x  commit 0.7 ms, save 0.75 s, 0.94x
-//   5        commit 7.4 ms (p99 14), save 0.90 s, 1.13x   commit 4.8 ms (p99 31), save 3.0 s, 3.6x
-//   20       commit 8.5 ms (p99 14), save 0.95 s (p99 1.01 s), 1.18x, reader_list_ms 26.5 s
-//                                              commit 22 ms (p99 33), save 10.6 s, 14x, reader_list_ms 10.7 s
+// Measured 2026-12-09 06:35–06:40 UTC, 2 cores, medians of 10 saves (5 for
+// the slowest), each pair one right after the other; load average 0.9–1.3
+// at the start of the 20-reader pair, 6–16 (other builds) for the others:
+//   readers  turn-taking (now)                     before the read scheduler
+//   0        commit 0.8 ms, save 0.76 s, 1.04x     commit 0.7 ms, save 0.72 s, 1.00x
+//   5        commit 2.7 ms (p99 4.8), save 0.88 s, 1.02x
+//                                                  commit 2.5 ms (p99 8.5), save 3.2 s, 3.9x
+//   20       commit 5.0 ms (p99 8.7), save 0.78 s (p99 0.92 s), 0.95x, reader_list_ms 18.9 s
+//                                                  commit 34 ms (p99 60), save 10.6 s, 14x
+// (KQ_BENCH_RETRIEVAL_SLOTS=1024 gives the before figures: 20 readers, save
+// 11.1 s, 15x, reader_list_ms 10.7 s, at load 3–5.)
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
