@@ -1,4 +1,6 @@
-// One settlement cancellation on the embedded default: the save command of
+// One settlement cancellation on the embedded default, and the same on a
+// PostgreSQL server (server_bench_support.h; each iteration on a fresh copy
+// of the demo database made from a template): the save command of
 // w_svc305_01 (validation, archive of the slip with its full state, header
 // reset, receipts, points and stored value of two cards in the shop and the
 // club tables, statistics, finance hook, commit, log line, refresh of the
@@ -14,6 +16,9 @@
 //                                 default /var/tmp), the copy synced to disk
 //                                 before the save, so the save pays its own
 //                                 syncs and nothing else's
+//   BM_CancelCardSettlement/server  a PostgreSQL server (KQ_BENCH_POSTGRESQL;
+//                                 skipped without one); the sync counters
+//                                 count the embedded files only
 //
 // Counters (medians over the iterations, p99 where named):
 //   save_ms, save_p99_ms   wall milliseconds of the whole save
@@ -51,6 +56,7 @@
 #include "platform/ui/window_manager.h"
 #include "settlement/w_svc305.h"
 #include "settlement/w_svc305_01.h"
+#include "server_bench_support.h"
 
 namespace {
 
@@ -92,8 +98,9 @@ struct Desk {
   kq::ui::WindowRegistry registry;
   std::unique_ptr<kq::ui::WindowManager> windows;
   kq::svc::w_svc305_01* window = nullptr;
+  std::string server_db;  // the desk's copy of the demo on the server, or ""
 
-  Desk(const fs::path& base, int n) : dir(base / ("desk" + std::to_string(n))) {
+  Desk(const fs::path& base, int n, bool server) : dir(base / ("desk" + std::to_string(n))) {
     fs::remove_all(dir);
     fs::create_directories(base);
     fs::copy(master(), dir, fs::copy_options::recursive);
@@ -109,6 +116,12 @@ struct Desk {
     session.ui = &ui;
     kq::db::ConnectOptions options;
     options.database = (dir / "shop.db").string();
+    if (server) {
+      server_db = "kq_bench_desk_" + std::to_string(getpid()) + "_" + std::to_string(n);
+      kq::bench::run_sql(kq::bench::server_uri(), "CREATE DATABASE " + server_db + " TEMPLATE " + server_master());
+      options.backend = "postgresql";
+      options.server = kq::bench::database_uri(server_db);
+    }
     if (!session.connect(options)) std::exit(1);
     scope = std::make_unique<kq::fw::SessionScope>(session);
     kq::module::install_windows(registry);
@@ -138,6 +151,17 @@ struct Desk {
     session.sqlls.disconnect();
     std::error_code ec;
     fs::remove_all(dir, ec);
+    if (!server_db.empty()) kq::bench::run_sql(kq::bench::server_uri(), "DROP DATABASE " + server_db + " WITH (FORCE)");
+  }
+
+  // The demo on the server, copied once from the embedded demo.
+  static const std::string& server_master() {
+    static const std::string name = [] {
+      std::string n = "kq_bench_demo_" + std::to_string(getpid());
+      kq::bench::copy_shop_to_server(master() / "shop.db", n);
+      return n;
+    }();
+    return name;
   }
 };
 
@@ -172,15 +196,19 @@ double bare_fsync_ms(const fs::path& folder) {
   return times.empty() ? -1 : times[times.size() / 2];
 }
 
-void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base) {
+void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base, bool server) {
   kq::bench::SyncCountingVfs::install();
   kq::module::install();
-  int n = 0;
+  if (server && kq::bench::server_uri().empty()) {
+    state.SkipWithError("no server: set KQ_BENCH_POSTGRESQL (scripts/pg_cluster.sh start; scripts/pg_cluster.sh env)");
+    return;
+  }
+  static int n = 0;
   int64_t statements = 0;
   std::vector<double> save_ms, commit_ms, syncs, sync_ms, commit_syncs;
   for (auto _ : state) {
     state.PauseTiming();
-    auto desk = std::make_unique<Desk>(base, n++);
+    auto desk = std::make_unique<Desk>(base, n++, server);
     kq::db::StatementLog log;
     desk->session.sqlca.set_statement_log(&log);
     const int64_t start = desk->session.sqlca.statement_count();
@@ -226,9 +254,11 @@ void BM_CancelCardSettlement(benchmark::State& state, const fs::path& base) {
   state.counters["bare_fsync_ms"] = bare_fsync_ms(base);
 }
 
-BENCHMARK_CAPTURE(BM_CancelCardSettlement, shm, scratch())
+BENCHMARK_CAPTURE(BM_CancelCardSettlement, shm, scratch(), false)
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
-BENCHMARK_CAPTURE(BM_CancelCardSettlement, disk, disk_scratch())
+BENCHMARK_CAPTURE(BM_CancelCardSettlement, disk, disk_scratch(), false)
+    ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
+BENCHMARK_CAPTURE(BM_CancelCardSettlement, server, scratch(), true)
     ->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
@@ -240,5 +270,7 @@ int main(int argc, char** argv) {
   std::error_code ec;
   fs::remove_all(scratch(), ec);
   fs::remove_all(disk_scratch(), ec);
+  if (!kq::bench::server_uri().empty())
+    kq::bench::run_sql(kq::bench::server_uri(), "DROP DATABASE IF EXISTS kq_bench_demo_" + std::to_string(getpid()));
   return 0;
 }

@@ -1,15 +1,23 @@
 // Filter and sort of 1,000,000 rows of the settlement print list inside a
 // data window (the print window's filter and its sort "djsrq D ,cwtsbh A"),
-// against a hand-written loop and std::stable_sort over the same values held
-// in plain vectors.
+// each against a baseline over the same values copied out into plain
+// vectors beforehand:
+//   filter  a hand-written loop over the plain vectors;
+//   sort    std::sort of plain key records {djsrq seconds, cwtsbh bytes,
+//           row} with the row as the last key (the data window keeps the
+//           retrieved order of ties, so both give one order, checked each
+//           run). No accessor, no Value, no collation: the fastest honest
+//           sort of these keys, which the engine must approach.
 //
-// Counters: ms per operation of each side and the ratio data window / hand
-// (target: at most 2).
+// Counters (CPU time of this thread per operation; read the _median line
+// of the 5 repetitions): dw_ms, plain_ms and ratio = data window / baseline.
 //
-// Figures (Release, 2 shared cores, CPU time per operation):
-//   filter  data window  7.9 ms  hand 4.6 ms   1.7x   (was 28.9 ms vs 5.2 ms, 5.5x)
-//   sort    data window  153 ms  hand 202 ms   0.8x   (was 657 ms vs 199 ms, 3.3x)
+// Measured 2026-12-09 (Release, 2 cores shared with other builds, rows
+// packed by the row store), sort medians: data window 272 ms, plain
+// std::sort 84 ms, ratio 3.2. The data window's sort collates texts and
+// keeps a general key model; the gap is what remains to win.
 #include <benchmark/benchmark.h>
+#include <time.h>
 #include <sqlite3.h>
 #include <unistd.h>
 
@@ -148,36 +156,66 @@ void BM_HandFilter(benchmark::State& state) {
 }
 BENCHMARK(BM_HandFilter)->Unit(benchmark::kMillisecond);
 
-void BM_DataWindowSort(benchmark::State& state) {
+double cpu_seconds() {
+  timespec ts{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
+}
+
+double seconds_of_sort(kq::dw::DataWindow& dw) {
+  const double t0 = cpu_seconds();
+  dw.sort();
+  benchmark::DoNotOptimize(dw.getrow());
+  return cpu_seconds() - t0;
+}
+
+// The baseline's keys: copied once, outside the timing.
+struct PlainKey {
+  long long djsrq;
+  std::string_view cwtsbh;
+  uint32_t row;
+};
+
+// std::sort of the plain keys: djsrq descending, cwtsbh ascending (bytes),
+// then the retrieved order.
+void plain_sort(std::vector<PlainKey>& keys) {
+  std::sort(keys.begin(), keys.end(), [](const PlainKey& a, const PlainKey& b) {
+    if (a.djsrq != b.djsrq) return a.djsrq > b.djsrq;
+    if (int c = a.cwtsbh.compare(b.cwtsbh); c != 0) return c < 0;
+    return a.row < b.row;
+  });
+}
+
+// Both sides in the same iterations, each sorting from an unrelated order.
+void BM_SortAgainstPlainStdSort(benchmark::State& state) {
   auto& f = fixture();
+  const Plain& p = f.plain;
+  std::vector<PlainKey> fresh(p.cwtsbh.size());
+  for (uint32_t i = 0; i < fresh.size(); ++i) fresh[i] = {p.djsrq[i], p.cwtsbh[i], i};
+  double dw = 0, plain = 0;
   for (auto _ : state) {
-    f.dw.setsort(kSort);
-    f.dw.sort();
-    benchmark::DoNotOptimize(f.dw.getrow());
-    state.PauseTiming();
     f.dw.setsort("cwtsbh A");  // an unrelated order, so every run sorts from scratch
     f.dw.sort();
-    state.ResumeTiming();
+    f.dw.setsort(kSort);
+    dw += seconds_of_sort(f.dw);
+    std::vector<PlainKey> keys = fresh;
+    const double t0 = cpu_seconds();
+    plain_sort(keys);
+    plain += cpu_seconds() - t0;
+    benchmark::DoNotOptimize(keys.data());
+    for (long r = 1; r <= kRows; r += 997) {
+      if (*f.dw.getitemstring(r, "cwtsbh") != keys[static_cast<size_t>(r - 1)].cwtsbh) {
+        state.SkipWithError("the data window's order is not the plain sort's");
+        return;
+      }
+    }
   }
+  const auto n = static_cast<double>(state.iterations());
+  state.counters["dw_ms"] = dw * 1e3 / n;
+  state.counters["plain_ms"] = plain * 1e3 / n;
+  state.counters["ratio"] = dw / plain;
 }
-BENCHMARK(BM_DataWindowSort)->Unit(benchmark::kMillisecond);
-
-void BM_HandSort(benchmark::State& state) {
-  auto& p = fixture().plain;
-  std::vector<size_t> order(p.cwtsbh.size());
-  for (auto _ : state) {
-    state.PauseTiming();
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return p.cwtsbh[a] < p.cwtsbh[b]; });
-    state.ResumeTiming();
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) {
-      if (p.djsrq[a] != p.djsrq[b]) return p.djsrq[a] > p.djsrq[b];
-      return p.cwtsbh[a] < p.cwtsbh[b];
-    });
-    benchmark::DoNotOptimize(order.data());
-  }
-}
-BENCHMARK(BM_HandSort)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortAgainstPlainStdSort)->Unit(benchmark::kMillisecond)->Iterations(3)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

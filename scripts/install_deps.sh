@@ -9,7 +9,9 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcli11-dev nlohmann-json3-dev libyaml-cpp-dev libcpp-httplib-dev
   libboost-dev libsodium-dev libicu-dev
+  postgresql-15 libpq-dev
   libcairo2-dev libpango1.0-dev fonts-wqy-microhei poppler-utils
+  libcups2-dev cups-daemon cups-client
 )
 if [[ "${KQ_WITH_BROWSER:-0}" == "1" ]]; then
   # The browser tests: Debian's Chromium, and Node.js with npm unless a node

@@ -1,11 +1,13 @@
-// kq_svc_309 dw NAME [ARGS...] --db PATH --company CODE --format json|csv|html|pdf [--out FILE]:
-// retrieves a data window and writes its rows or its printed presentation.
+// kq_svc_309 dw NAME [ARGS...] --db PATH|--server ADDRESS --company CODE --format json|csv|html|pdf
+// [--out FILE]: retrieves a data window and writes its rows or its printed
+// presentation, from the shop's file or from its database server.
 // kq_svc_309 dw --from-archive ID --db PATH --company CODE ...: the same for the
 // settlement slip archived with a cancelled settlement (svcb61 row ID), as it
 // was when archived.
 #include <CLI/CLI.hpp>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <nlohmann/json.hpp>
@@ -65,40 +67,47 @@ std::string csv_text(const Value& v) {
   return format::general(v);
 }
 
-// The data window's rows: columns then computed fields, as JSON or CSV.
-std::string rows_as(const dw::DataWindow& dw, bool json) {
+// The data window's rows: columns then computed fields, as JSON (an array of
+// objects, indented as nlohmann::json::dump(2) writes it) or CSV, written to
+// `out` row by row: the output is never held whole. False when writing fails.
+bool write_rows(const dw::DataWindow& dw, bool json, std::ostream& out) {
   const dw::Definition& def = dw.definition();
-  auto computes = def.computes();
-  nlohmann::ordered_json array = nlohmann::ordered_json::array();
-  std::string csv;
+  const auto computes = def.computes();
   if (!json) {
-    std::vector<std::string> names;
-    for (const auto& c : def.columns) names.push_back(csv_field(c.name));
-    for (const auto* c : computes) names.push_back(csv_field(c->name));
-    for (size_t i = 0; i < names.size(); ++i) csv += (i ? "," : "") + names[i];
-    csv += "\r\n";
+    std::string header;
+    for (const auto& c : def.columns) header += (header.empty() ? "" : ",") + csv_field(c.name);
+    for (const auto* c : computes) header += (header.empty() ? "" : ",") + csv_field(c->name);
+    out << header << "\r\n";
   }
-  for (long row = 1; row <= dw.rowcount(); ++row) {
-    nlohmann::ordered_json obj = nlohmann::ordered_json::object();
-    std::vector<std::string> fields;
-    for (const auto& c : def.columns) {
-      Value v = dw.getitem(row, c.name);
-      if (json) obj[c.name] = to_json(v);
-      else fields.push_back(csv_field(csv_text(v)));
-    }
-    for (const auto* c : computes) {
-      Value v = dw.evaluate(c->expression, row);
-      if (json) obj[c->name] = to_json(v);
-      else fields.push_back(csv_field(csv_text(v)));
-    }
+  const long rows = dw.rowcount();
+  if (json) out << (rows == 0 ? "[]" : "[");
+  std::string line;
+  for (long row = 1; row <= rows && out; ++row) {
+    auto value = [&](size_t k) {
+      if (k < def.columns.size()) return dw.getitem(row, def.columns[k].name);
+      return dw.object_value(*computes[k - def.columns.size()], row);
+    };
+    const size_t fields = def.columns.size() + computes.size();
     if (json) {
-      array.push_back(std::move(obj));
+      nlohmann::ordered_json obj = nlohmann::ordered_json::object();
+      for (size_t k = 0; k < fields; ++k)
+        obj[k < def.columns.size() ? def.columns[k].name : computes[k - def.columns.size()]->name] = to_json(value(k));
+      // One element of the array: indented one level deeper than on its own.
+      line = obj.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+      out << (row == 1 ? "\n  " : ",\n  ");
+      size_t from = 0;
+      for (size_t nl = line.find('\n'); nl != std::string::npos; from = nl + 1, nl = line.find('\n', from))
+        out.write(line.data() + from, static_cast<std::streamsize>(nl + 1 - from)) << "  ";
+      out.write(line.data() + from, static_cast<std::streamsize>(line.size() - from));
     } else {
-      for (size_t i = 0; i < fields.size(); ++i) csv += (i ? "," : "") + fields[i];
-      csv += "\r\n";
+      line.clear();
+      for (size_t k = 0; k < fields; ++k) line += (k ? "," : "") + csv_field(csv_text(value(k)));
+      out << line << "\r\n";
     }
   }
-  return json ? array.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace) + "\n" : csv;
+  if (json) out << (rows == 0 ? "\n" : "\n]\n");
+  out.flush();
+  return static_cast<bool>(out);
 }
 
 // Retrieves the named data window with the arguments given; an exit status
@@ -178,10 +187,29 @@ int run_dw(const DwOptions& o) {
   }
   const auto& def = dw.definition();
 
-  std::string output;
   if (o.format == "json" || o.format == "csv") {
-    output = rows_as(dw, o.format == "json");
-  } else if (o.format == "html") {
+    const bool json = o.format == "json";
+    if (o.out.empty()) {
+      const bool written = write_rows(dw, json, std::cout);
+      (*session)->sqlca.rollback();
+      if (!written) std::cerr << "dw: cannot write the rows to standard output\n";
+      return written ? 0 : 1;
+    }
+    std::ofstream file(o.out, std::ios::binary);
+    const bool written = file && write_rows(dw, json, file);
+    (*session)->sqlca.rollback();
+    if (!written) {
+      file.close();
+      std::error_code ignored;
+      std::filesystem::remove(o.out, ignored);  // no half list left behind
+      std::cerr << "dw: cannot write " << o.out << '\n';
+      return 1;
+    }
+    return 0;
+  }
+
+  std::string output;
+  if (o.format == "html") {
     dw::HtmlOptions h;
     h.mode = dw::HtmlOptions::Mode::Preview;
     h.document = true;
@@ -226,7 +254,8 @@ void register_dw(CLI::App& app, int& status) {
   cmd->add_option("--from-archive", o->archive,
                   "instead of NAME: the settlement slip archived with a cancelled settlement, by the id of its "
                   "svcb61 row in the company, as it was when archived");
-  cmd->add_option("--db", o->setup.db_path, "the shop database file")->required();
+  cmd->add_option("--db", o->setup.db_path, "the shop database file");
+  cmd->add_option("--server", o->setup.server, kServerOptionHelp);
   cmd->add_option("--company", o->setup.company, "the company code (gs_gsh)")->required();
   cmd->add_option("--operator", o->setup.operator_code, "the operator code (gs_yhdm)");
   cmd->add_option("--format", o->format, "json (default), csv, html or pdf");
@@ -234,7 +263,8 @@ void register_dw(CLI::App& app, int& status) {
   cmd->footer("json: an array of row objects keyed by column name, computed fields included (numbers as numbers, "
               "dates as \"yyyy/mm/dd hh:mm:ss\", null as null).\nExample: kq_svc_309 dw d_svc305_jsd1 1010000000005 01 "
               "--db shop.db --company 01 --format pdf --out slip.pdf\n       kq_svc_309 dw --from-archive 12 --db shop.db "
-              "--company 01 --format html --out slip.html");
+              "--company 01 --format html --out slip.html\n       kq_svc_309 dw d_svc309_02 2026/12/01 2026/12/08 --server "
+              "postgresql://kq@db1/shop --company 01 --format csv");
   cmd->callback([o, &status] { status = run_dw(*o); });
 }
 

@@ -1,4 +1,4 @@
-// kq_svc_309 serve --db PATH [--port N] [--listen ADDR] [--host-name NAME]…
+// kq_svc_309 serve --db PATH | --server ADDRESS [--port N] [--listen ADDR] [--host-name NAME]…
 //                 [--idle-minutes N] [--max-sessions N] [--max-sessions-per-operator N]
 //                 [--retrieval-slots N]:
 // the workstation. Serves the browser front end and the workstation protocol
@@ -13,11 +13,13 @@
 #include <condition_variable>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cli/commands.h"
+#include "data/location/database_location.h"
 #include "data/schema/database_files.h"
 #include "module.h"
 #include "framework/module_menu.h"
@@ -32,6 +34,7 @@ namespace {
 
 struct ServeArgs {
   std::string db;
+  std::optional<std::string> server;
   int port = 8309;
   std::string listen = "127.0.0.1";
   int idle_minutes = 30;
@@ -75,7 +78,25 @@ bool is_loopback(const std::string& address) {
 int run_serve(const ServeArgs& args) {
   module::install();
   if (args.retrieval_slots > 0) db::ReadScheduler::instance().set_slots(args.retrieval_slots);
-  {
+  if (args.server.has_value() == !args.db.empty()) {
+    std::cerr << "serve: give either --db PATH or --server ADDRESS\n";
+    return 2;
+  }
+  std::optional<db::ConnectOptions> server;
+  if (args.server) {
+    // The schema is checked (and an older one brought forward) before anything listens.
+    auto location = data::server_location(*args.server);
+    if (!location) {
+      std::cerr << "serve: --server: " << location.error() << '\n';
+      return 1;
+    }
+    auto connection = data::open_location(*location, {.create = false, .company = {}});
+    if (!connection) {
+      std::cerr << "serve: " << connection.error() << '\n';
+      return 1;
+    }
+    server = data::server_connect_options(*location);
+  } else {
     schema::OpenOptions check;
     check.create = false;
     check.migrate = true;
@@ -105,6 +126,7 @@ int run_serve(const ServeArgs& args) {
   server::SessionRegistry sessions(std::chrono::minutes(args.idle_minutes), limits);
   server::Api::Options options;
   options.db_path = args.db;
+  options.server = server;
   options.host_names = args.host_names;
   options.host_names.push_back(args.listen);
   options.make_host = server::make_module_host;
@@ -179,7 +201,11 @@ int run_serve(const ServeArgs& args) {
 void register_serve(CLI::App& app, int& status) {
   auto a = std::make_shared<ServeArgs>();
   auto* cmd = app.add_subcommand("serve", "Starts the workstation: the browser front end and its HTTP protocol");
-  cmd->add_option("--db", a->db, "the shop database file")->required();
+  cmd->add_option("--db", a->db, "the shop database file");
+  cmd->add_option("--server", a->server,
+                  "a database server instead of --db: postgresql://user@host:port/dbname, \"host=… dbname=…\", "
+                  "\"service=name\", or \"\" for the PG* environment (password in ~/.pgpass); several serve "
+                  "processes may share it");
   cmd->add_option("--port", a->port, "TCP port (default 8309; 0 = any free port)")->check(CLI::Range(0, 65535));
   cmd->add_option("--listen", a->listen, "address to listen on (default 127.0.0.1, this machine only)");
   cmd->add_option("--host-name", a->host_names,

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "data/location/database_location.h"
 #include "data/schema/database_files.h"
 #include "module.h"
 #include "platform/value/text.h"
@@ -10,14 +11,29 @@ namespace kq::app {
 
 Result<std::unique_ptr<fw::Session>> open_session(const SessionSetup& setup) {
   module::install();
-  if (setup.db_path.empty()) return make_error("no database given (--db PATH)");
+  if (setup.server.has_value() == !setup.db_path.empty())
+    return make_error("give either --db PATH or --server ADDRESS");
   if (text::trim(setup.company).empty()) return make_error("no company given (--company CODE)");
-  {
+  db::ConnectOptions options;
+  std::string where = setup.db_path;
+  std::string files_folder;
+  if (setup.server) {
+    auto location = data::server_location(*setup.server);
+    if (!location) return make_error("--server: " + location.error());
+    auto checked = data::open_location(*location, {.create = false, .company = {}});
+    if (!checked) return make_error(checked.error());
+    options = data::server_connect_options(*location);
+    where = location->describe();
+    std::error_code ec;
+    files_folder = std::filesystem::current_path(ec).string();
+  } else {
     schema::OpenOptions check;
     check.create = false;
     check.migrate = true;
     auto files = schema::open_database_files(setup.db_path, check);
     if (!files) return make_error(files.error());
+    options.database = setup.db_path;
+    files_folder = std::filesystem::path(setup.db_path).parent_path().string();
   }
   auto s = std::make_unique<fw::Session>();
   s->g.gs_gsh = text::trim(setup.company);
@@ -26,9 +42,7 @@ Result<std::unique_ptr<fw::Session>> open_session(const SessionSetup& setup) {
   s->g.gd_qsrq = today;
   s->g.gi_dqn = today.year();
   s->g.gi_dqy = today.month();
-  s->g.gs_startfile = std::filesystem::path(setup.db_path).parent_path().string();
-  db::ConnectOptions options;
-  options.database = setup.db_path;
+  s->g.gs_startfile = files_folder;
   if (auto r = s->connect(options); !r) return make_error(r.error());
 
   fw::SessionScope scope(*s);
@@ -36,7 +50,7 @@ Result<std::unique_ptr<fw::Session>> open_session(const SessionSetup& setup) {
   s->sqlca.exec("select count(1) into :n from sysi90 where cgsh = :gs_gsh",
                 {{"gs_gsh", s->g.gs_gsh}, {"n", db::out(companies)}});
   if (s->sqlca.sqlcode != 0 || companies.value_or(0) == 0)
-    return make_error("company " + s->g.gs_gsh + " has no system parameters in " + setup.db_path);
+    return make_error("company " + s->g.gs_gsh + " has no system parameters in " + where);
   if (!setup.operator_code.empty()) {
     Str name, auth;
     s->sqlca.exec(

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 
 #include "platform/dw/render/html_stylesheet.h"
 #include "platform/value/datetime.h"
@@ -44,7 +45,8 @@ std::optional<long long> to_integer(const std::string& text) {
 Expected<json> parse_body(const HttpRequest& request) { return parse_request_body(request.body); }
 
 // The routes of the protocol, by the parts of their path.
-enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf };
+enum class Route { None, SignIn, SignOut, Session, Menu, Windows, Events, Dialog, Wait, Rows, Items, Pdf, PreviewPdf,
+                   PreviewPrint };
 
 Route match(const std::vector<std::string>& p) {
   if (p.size() == 2) {
@@ -63,6 +65,7 @@ Route match(const std::vector<std::string>& p) {
     if (p[5] == "pdf") return Route::Pdf;
   }
   if (p.size() == 4 && p[1] == "dialogs" && p[3] == "pdf") return Route::PreviewPdf;
+  if (p.size() == 4 && p[1] == "dialogs" && p[3] == "print") return Route::PreviewPrint;
   return Route::None;
 }
 
@@ -79,6 +82,7 @@ bool method_allowed(Route route, const std::string& method) {
     case Route::SignOut:
     case Route::Events:
     case Route::Dialog:
+    case Route::PreviewPrint:
     case Route::Wait: return method == "POST";
     case Route::None: return false;
   }
@@ -93,6 +97,8 @@ HttpResponse stop_response(const Stop& stop) {
   if (!body.contains("closed")) body["closed"] = json::array();
   if (body.contains("dialog") && body["dialog"].is_object() && body["dialog"].value("kind", "") == "preview") {
     body["dialog"]["pdf"] = "/api/dialogs/" + body["dialog"]["id"].dump() + "/pdf";
+    if (body["dialog"].contains("printer"))
+      body["dialog"]["print"] = "/api/dialogs/" + body["dialog"]["id"].dump() + "/print";
   }
   return json_response(body);
 }
@@ -120,12 +126,27 @@ HttpResponse error_response(const ApiError& error) {
   return json_response(json{{"error", {{"status", error.status}, {"message", error.message}}}}, error.status);
 }
 
+db::ConnectOptions Api::Options::connect_options() const {
+  if (server) return *server;
+  db::ConnectOptions options;
+  options.database = db_path;
+  return options;
+}
+
+std::string Api::Options::files_folder() const {
+  if (server) {
+    std::error_code ec;
+    return std::filesystem::current_path(ec).string();
+  }
+  return std::filesystem::path(db_path).parent_path().string();
+}
+
 Api::Api(Options options, SessionRegistry& sessions)
     : options_(std::move(options)),
       sessions_(sessions),
       limiter_(options_.sign_in_limits, options_.clock),
       host_names_(options_.host_names),
-      operators_(options_.db_path) {}
+      operators_(options_.connect_options()) {}
 
 HttpResponse Api::handle(const HttpRequest& request) {
   try {
@@ -166,7 +187,7 @@ HttpResponse Api::route_api(const HttpRequest& request, const std::vector<std::s
     return error_response({405, "接口 " + request.path + " 不接受 " + request.method});
   if (route == Route::SignIn) {
     if (request.method == "GET") {
-      return json_response(json{{"companies", company_list(options_.db_path)},
+      return json_response(json{{"companies", company_list(options_.connect_options())},
                                 {"today", DateTime::now().to_date_string()}});
     }
     return sign_in(request);
@@ -191,7 +212,7 @@ HttpResponse Api::sign_in(const HttpRequest& request) {
     attempt->not_counted();
     return error_response(*full);
   }
-  auto signed_in = server::sign_in(options_.db_path, *credentials);
+  auto signed_in = server::sign_in(options_.connect_options(), options_.files_folder(), *credentials);
   if (!signed_in) {
     // A wrong password, an unknown operator or company is a guess that failed.
     if (signed_in.error().status == 401) attempt->failed();
@@ -278,6 +299,18 @@ HttpResponse Api::with_session(const HttpRequest& request, const std::vector<std
       auto id = to_integer(parts[2]);
       if (!id || *id < 0 || *id > 1'000'000'000) return error_response(bad_request("对话框编号须为整数"));
       return pdf_response(w->preview_pdf(static_cast<int>(*id)), "preview");
+    }
+    case Route::PreviewPrint: {
+      auto id = to_integer(parts[2]);
+      if (!id || *id < 0 || *id > 1'000'000'000) return error_response(bad_request("对话框编号须为整数"));
+      auto body = parse_body(request);
+      if (!body) return error_response(body.error());
+      if (!body->is_object()) return error_response(bad_request("请求须为 JSON 对象"));
+      const json copies = body->value("copies", json(1));
+      if (!copies.is_number_integer() || copies.get<long long>() < 1 || copies.get<long long>() > 9)
+        return error_response(bad_request("打印份数须为 1 到 9 之间的整数"));
+      auto printed = w->preview_print(static_cast<int>(*id), copies.get<int>());
+      return printed ? json_response(*printed) : error_response(printed.error());
     }
     case Route::SignIn:
     case Route::None:

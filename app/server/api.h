@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/db/backend.h"
 #include "server/operator_check.h"
 #include "server/request_admission.h"
 #include "server/session_registry.h"
@@ -38,7 +39,16 @@ struct HttpResponse {
 class Api {
  public:
   struct Options {
-    std::string db_path;   // the shop database
+    std::string db_path;   // the shop database file (the embedded default)
+    // A database server instead of db_path: the connection every session,
+    // sign-in and operator check opens (backend and server set). Several
+    // processes may serve one server database; each holds its own sessions.
+    std::optional<db::ConnectOptions> server;
+    // The connection options of the shop's databases, and the folder of the
+    // shop's local files (pb.ini): db_path's folder, or with a server the
+    // folder the program was started in.
+    db::ConnectOptions connect_options() const;
+    std::string files_folder() const;
     HostFactory make_host; // the windows of each new session
     WaitLimits limits;
     // Password guessing at sign-in (see sign_in_limiter.h), and its clock.

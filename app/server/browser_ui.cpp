@@ -84,6 +84,7 @@ void BrowserUi::preview(const ui::Preview& preview) {
               {"dataobject", preview.dataobject},
               {"html", preview.html}};
   if (preview.copies > 0) dialog["copies"] = preview.copies;
+  if (!preview.printer.empty()) dialog["printer"] = preview.printer;
   preview_ = &preview;
   struct Clear {
     const ui::Preview*& p;

@@ -56,6 +56,7 @@ class ModuleHost : public WindowHost {
     if (!request) return ApiError{403, "该操作当前不可用", "event refused: " + request.error()};
     ui::DispatchResult r = ui::dispatch_event(manager_, *request, options_);
     if (r.ok) return std::nullopt;
+    if (r.for_person) return bad_request(r.error);
     return ApiError{403, "该操作当前不可用", "event refused: " + r.error};
   }
 

@@ -2,14 +2,12 @@
 
 namespace kq::server {
 
-OperatorCheck::OperatorCheck(std::string db_path) : db_path_(std::move(db_path)) {}
+OperatorCheck::OperatorCheck(db::ConnectOptions database) : database_(std::move(database)) {}
 
 std::optional<ApiError> OperatorCheck::check(const std::string& company, const std::string& code) {
   std::lock_guard lock(m_);
   if (!t_.connected()) {
-    db::ConnectOptions options;
-    options.database = db_path_;
-    if (auto r = t_.connect(options); !r)
+    if (auto r = t_.connect(database_); !r)
       return unavailable("数据库暂时无法使用，请稍后再试", "operator check: cannot connect: " + r.error());
   }
   Long operator_stopped, company_stopped;

@@ -15,7 +15,7 @@ namespace kq::server {
 
 class OperatorCheck {
  public:
-  explicit OperatorCheck(std::string db_path);
+  explicit OperatorCheck(db::ConnectOptions database);
 
   // nullopt while operator `code` of `company` exists and neither is
   // stopped. 401 "该操作员已停用，会话已结束" when the operator is stopped or
@@ -24,7 +24,7 @@ class OperatorCheck {
   std::optional<ApiError> check(const std::string& company, const std::string& code);
 
  private:
-  std::string db_path_;
+  db::ConnectOptions database_;
   std::mutex m_;
   db::Transaction t_;
 };

@@ -85,7 +85,7 @@ Expected<DateTime> business_date(const std::optional<DateTime>& requested, const
 
 }  // namespace
 
-Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
+Expected<SignedIn> sign_in(const db::ConnectOptions& database, const std::string& files_folder, const Credentials& c) {
   const std::string company = text::trim(c.company);
   const std::string code = text::trim(c.operator_code);
   if (company.empty()) return bad_request("请输入公司代码");
@@ -97,9 +97,7 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
 
   auto s = std::make_unique<fw::Session>();
   s->g.gs_gsh = company;
-  db::ConnectOptions options;
-  options.database = db_path;
-  if (auto r = s->connect(options); !r) return database_failure("数据库无法打开，请联系系统管理员", r.error());
+  if (auto r = s->connect(database); !r) return database_failure("数据库无法打开，请联系系统管理员", r.error());
   fw::SessionScope scope(*s);
   auto& sql = s->sqlca;
 
@@ -136,17 +134,15 @@ Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c) {
   g.gi_dqn = date->year();
   g.gi_dqy = date->month();
   g.gi_cwaz = text::trim(fw::f_retu_para("sys", "lcwaz").value_or("0")) == "1" ? 1 : 0;
-  g.gs_startfile = std::filesystem::path(db_path).parent_path().string();
+  g.gs_startfile = files_folder;
   sql.rollback();
   return SignedIn{std::move(s), text::trim(company_name.value_or(""))};
 }
 
-json company_list(const std::string& db_path) {
+json company_list(const db::ConnectOptions& database) {
   json out = json::array();
   db::Transaction t;
-  db::ConnectOptions options;
-  options.database = db_path;
-  if (!t.connect(options)) return out;
+  if (!t.connect(database)) return out;
   auto cursor = t.open_cursor("select cgsh, cgsmc from kq_company where ltybs = 0 order by cgsh");
   if (!cursor) return out;
   while (cursor->next()) {

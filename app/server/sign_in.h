@@ -44,10 +44,10 @@ struct SignedIn {
   std::unique_ptr<fw::Session> session;
   std::string company_name;  // kq_company.cgsmc
 };
-Expected<SignedIn> sign_in(const std::string& db_path, const Credentials& c);
+Expected<SignedIn> sign_in(const db::ConnectOptions& database, const std::string& files_folder, const Credentials& c);
 
 // The companies offered at sign-in (not stopped), as [{"code", "name"}], in
 // code order; an empty array when the database cannot be read.
-nlohmann::json company_list(const std::string& db_path);
+nlohmann::json company_list(const db::ConnectOptions& database);
 
 }  // namespace kq::server

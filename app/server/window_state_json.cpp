@@ -36,6 +36,7 @@ json control_json(const ui::ControlState& c) {
   out["visible"] = c.visible;
   out["enabled"] = c.enabled;
   if (c.calendar) out["calendar"] = *c.calendar;
+  if (c.spin) out["spin"] = {{"min", c.spin->min}, {"max", c.spin->max}, {"increment", c.spin->increment}};
   if (c.geometry) {
     const ui::Geometry& g = *c.geometry;
     out["geometry"] = {{"x", g.x}, {"y", g.y}, {"width", g.width}, {"height", g.height}};

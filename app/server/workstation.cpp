@@ -2,6 +2,7 @@
 
 #include "framework/print_options.h"
 #include "platform/dw/datawindow/datawindow.h"
+#include "framework/workstation_printer.h"
 #include "platform/dw/render/pdf_render.h"
 #include "server/event_check.h"
 
@@ -132,6 +133,21 @@ Expected<std::string> Workstation::preview_pdf(int dialog_id) {
     auto pdf = dw::render_pdf(dw, options);
     if (!pdf) return internal_error("打印文件生成失败，请稍后再试", pdf.error());
     return std::move(*pdf);
+  });
+}
+
+Expected<json> Workstation::preview_print(int dialog_id, int copies) {
+  return on_thread<json>([=, this]() -> Expected<json> {
+    const ui::Preview* preview = ui_->previewed(dialog_id);
+    if (!preview) return not_found("预览 " + std::to_string(dialog_id) + " 没有打开");
+    if (preview->printer.empty()) return conflict("没有设置打印机，请用浏览器的打印");
+    auto job = fw::print_on_printer(preview->printer, preview->state, preview->title, copies);
+    if (!job) {
+      if (job.failure().is_busy()) return unavailable(job.error());
+      if (job.failure().is_not_found()) return conflict(job.error());
+      return internal_error(job.error());
+    }
+    return json{{"printer", preview->printer}, {"job", *job}};
   });
 }
 

@@ -67,6 +67,11 @@ class Workstation {
   Expected<std::string> pdf(long long window, const std::string& control);
   // The printout shown by the waiting preview dialog `dialog_id`.
   Expected<std::string> preview_pdf(int dialog_id);
+  // Prints the printout of the waiting preview dialog `dialog_id` in `copies`
+  // copies (1 to 9) on the printer the server named for it (never one the
+  // browser names): {"printer": name, "job": CUPS job id}. Refused when the
+  // preview has no printer (the browser prints it) or the printer fails.
+  Expected<nlohmann::json> preview_print(int dialog_id, int copies);
 
   // Seconds of the steady clock when the browser last asked something.
   std::chrono::steady_clock::time_point last_seen() const { return last_seen_.load(); }

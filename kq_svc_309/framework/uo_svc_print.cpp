@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/f_msg.h"
 #include "framework/session.h"
+#include "framework/workstation_printer.h"
 #include "platform/dw/render/html_render.h"
 #include "platform/value/text.h"
 
@@ -52,6 +54,16 @@ int uo_svc_print::uf_print_jsd(bool, bool ab_print, ui::DataWindowControl& adw_j
     dw::DataWindow copy;
     if (copy.from_state_blob(adw_jsd->state_blob()) != 1) return -1;
     copy.modify(as_xstp);
+    const int copies = std::clamp(ii_copies, 1, 9);
+    // A named printer prints at once, without a dialog; otherwise the browser does.
+    if (const std::string printer = configured_printer(); !printer.empty()) {
+      auto job = print_on_printer(printer, copy.state_blob(), "结算单 " + as_wtsbh, copies);
+      if (!job) {
+        f_msg(s.g.gs_tsxx, job.error());
+        return -1;
+      }
+      return 1;
+    }
     ui::Preview p;
     p.title = "结算单";
     p.window = "uo_svc_print";
@@ -62,7 +74,7 @@ int uo_svc_print::uf_print_jsd(bool, bool ab_print, ui::DataWindowControl& adw_j
     html.id = "print";
     p.html = dw::render_html(copy, html);
     p.state = copy.state_blob();
-    p.copies = std::clamp(ii_copies, 1, 9);
+    p.copies = copies;
     if (s.ui) s.ui->preview(p);
   }
   return 1;

@@ -4,6 +4,7 @@
 
 #include "framework/print_options.h"
 #include "framework/session.h"
+#include "framework/workstation_printer.h"
 #include "platform/dw/render/html_render.h"
 
 namespace kq::fw {
@@ -30,6 +31,7 @@ int w_sys_dwpreview(const us_preview_parameter& p) {
   preview.dataobject = copy.dataobject();
   preview.html = dw::render_html(copy, html);
   preview.state = copy.state_blob();
+  preview.printer = configured_printer();
   Session* s = current_session();
   if (s && s->ui) s->ui->preview(preview);
   return 1;

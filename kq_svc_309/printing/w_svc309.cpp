@@ -48,7 +48,7 @@ w_svc309::w_svc309()
   changemenu("m_sys_04");
   dw_1->dataobject("d_svc309_01");
   em_1.mask = "#";
-  em_1.limit = 1;
+  em_1.spin = ui::SpinRange{1, 9, 1};
   em_1.label = "打印份数";
   rb_2.checked = true;
   dw_jsd.visible = false;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
@@ -35,6 +36,29 @@ TEST_F(CliDw, CsvHasAHeadingLineAndOneLinePerRow) {
   for (char c : r.out) lines += c == '\n';
   EXPECT_EQ(lines, json.size() + 1);
   EXPECT_EQ(r.out.rfind("bs,cwtsbh,", 0), 0u) << r.out.substr(0, 80);
+}
+
+// The rows are written one by one: the whole is still one JSON document laid
+// out as nlohmann::json::dump(2) lays it out, an empty list included, and the
+// totals over all rows (computed once) agree with the rows.
+TEST_F(CliDw, StreamedRowsFormOneIndentedDocumentWithTotalsOfAllRows) {
+  auto r = run_kq("dw d_svc309_02 2026/01/01 2026/12/31" + at() + " --format json");
+  ASSERT_EQ(r.status, 0) << r.err;
+  auto rows = nlohmann::ordered_json::parse(r.out);
+  ASSERT_GT(rows.size(), 1u);
+  EXPECT_EQ(r.out, rows.dump(2) + "\n");
+  long long cents = 0;  // the amounts to the cent, as whole numbers
+  for (const auto& row : rows) cents += std::llround(row["nhjje"].get<double>() * 100);
+  for (const auto& row : rows) {
+    ASSERT_TRUE(row["compute_2"].is_number()) << row.dump();
+    EXPECT_EQ(std::llround(row["compute_2"].get<double>() * 100), cents) << "sum(nhjje for all) on " << row["cwtsbh"];
+  }
+
+  auto none = run_kq("dw d_svc309_02 1999/01/01 1999/01/01" + at() + " --format json");
+  ASSERT_EQ(none.status, 0) << none.err;
+  EXPECT_EQ(none.out, "[]\n");
+  auto csv = run_kq("dw d_svc309_02 1999/01/01 1999/01/01" + at() + " --format csv");
+  EXPECT_EQ(csv.out.find("\r\n"), csv.out.size() - 2) << "the heading line alone: " << csv.out;
 }
 
 TEST_F(CliDw, SlipPrintsAsPdfAndHtml) {

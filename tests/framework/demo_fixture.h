@@ -3,7 +3,9 @@
 // business date 2026/12/08 and copied for each test. A DemoShop has a
 // signed-in session of company 01 current on the thread (operator 001 with
 // the authorities given), a ScriptedUi, and a window manager whose registry
-// holds the module's windows.
+// holds the module's windows. On the backend "postgresql" the session works
+// on a copy of the demo on the test cluster (the files are there too, for
+// the card reader's state).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,6 +20,8 @@
 #include "framework/session.h"
 #include "platform/ui/scripted_ui.h"
 #include "platform/ui/window_manager.h"
+#include "support/database_dump.h"
+#include "support/server_demo_shop.h"
 
 namespace kq::testing {
 
@@ -25,13 +29,16 @@ inline constexpr const char* kDemoToday = "2026/12/08";
 
 class DemoShop {
  public:
-  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}) : DemoShop(fresh_copy(), std::move(authorities)) {
+  explicit DemoShop(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, std::string backend = "sqlite")
+      : DemoShop(fresh_copy(), std::move(authorities), std::move(backend)) {
     owns_folder_ = true;
   }
   // A desk on the shop in `folder` (a copy of demo_folder() made by the
   // caller), which stays when the desk goes.
-  DemoShop(std::filesystem::path folder, std::vector<std::string> authorities) : dir_(std::move(folder)) {
+  DemoShop(std::filesystem::path folder, std::vector<std::string> authorities, std::string backend = "sqlite")
+      : backend_(std::move(backend)), dir_(std::move(folder)) {
     module::install();
+    if (backend_ == "postgresql") server_ = std::make_unique<ServerDatabase>(server_master());
     session = open_session();
     session->ui = &ui;
     session->g.authorities = std::move(authorities);
@@ -61,6 +68,7 @@ class DemoShop {
     s->g.gd_qsrq = s->g.gd_xtrq.add_days(-30);
     db::ConnectOptions options;
     options.database = (dir_ / "shop.db").string();
+    if (server_) options = server_->options();
     auto r = s->connect(options);
     if (!r) ADD_FAILURE() << r.error();
     return s;
@@ -80,6 +88,8 @@ class DemoShop {
   // The folder of the shop's file (shop.db; the application folder gs_startfile).
   const std::filesystem::path& dir() const { return dir_; }
   std::filesystem::path db_path() const { return dir_ / "shop.db"; }
+  // Every row of the shop and club database of this shop's backend, as text.
+  std::string dump() const { return server_ ? dump_server_database(server_->conninfo()) : dump_database(db_path()); }
 
   ui::ScriptedUi ui;
   std::unique_ptr<fw::Session> session;
@@ -119,8 +129,17 @@ class DemoShop {
     return dir;
   }
 
+  // The demo on the test cluster, copied for each shop on the server.
+  static std::string server_master() {
+    static DemoOnBothBackends demo(kDemoToday);
+    EXPECT_TRUE(demo.has_server()) << "no test cluster";
+    return demo.has_server() ? demo.server_name() : "template0";
+  }
+
+  std::string backend_;
   std::filesystem::path dir_;
   bool owns_folder_ = false;
+  std::unique_ptr<ServerDatabase> server_;
   std::unique_ptr<fw::SessionScope> scope_;
   std::unique_ptr<fw::Session> observer_;
 };

@@ -75,6 +75,16 @@ TEST(PrintList, DefaultCopiesFromTheShopOrOneOrNoneAndAFailedReadIsSaid) {
     desk.shop.session->sqlca.exec("update sysb12 set ndyfs = null where cdydjlb = '14' and cgsh = '01'");
     ASSERT_EQ(desk.shop.session->sqlca.commit(), 0);
     EXPECT_EQ(desk.window().em_1.text, "1");
+    // The spin edit takes 1 to 9, whatever the browser sends.
+    auto typed = [&desk](const char* text) { return desk.send({.control = "em_1", .event = "modified", .text = text}); };
+    for (const char* refused : {"12", "0", "-1", "x", ""}) {
+      const ui::DispatchResult r = typed(refused);
+      EXPECT_FALSE(r.ok) << "copies \"" << refused << "\" were taken";
+      EXPECT_EQ(r.error, "打印份数须为 1 到 9 之间的整数") << refused;
+    }
+    EXPECT_EQ(desk.window().em_1.text, "1");
+    EXPECT_TRUE(typed(" 9").ok);
+    EXPECT_EQ(desk.window().copies(), 9);
   }
   {
     PrintDesk desk;
@@ -82,6 +92,7 @@ TEST(PrintList, DefaultCopiesFromTheShopOrOneOrNoneAndAFailedReadIsSaid) {
     ASSERT_EQ(desk.shop.session->sqlca.commit(), 0);
     EXPECT_EQ(desk.window().em_1.text, "0");
     EXPECT_EQ(desk.window().copies(), 1);  // a copy is printed all the same
+    EXPECT_TRUE(desk.send({.control = "em_1", .event = "modified", .text = "0"}).ok) << "the shown 0 sent back";
   }
   {
     PrintDesk desk;

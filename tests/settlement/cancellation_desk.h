@@ -20,8 +20,9 @@ using kq::testing::DemoShop;
 
 class CancellationDesk {
  public:
-  explicit CancellationDesk(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, bool finance = true)
-      : shop(std::move(authorities)) {
+  explicit CancellationDesk(std::vector<std::string> authorities = {"CJ", "CP", "CQ"}, bool finance = true,
+                            std::string backend = "sqlite")
+      : shop(std::move(authorities), std::move(backend)) {
     shop.session->g.gi_cwaz = finance ? 1 : 0;
     shop.session->g.gs_startfile = shop.dir().string();
   }

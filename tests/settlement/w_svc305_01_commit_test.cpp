@@ -22,8 +22,12 @@ std::string where_wo(const std::string& bh) { return " where cwtsbh = '" + bh + 
 // The card settlement 1010000000006 of company 01 (club installed, club
 // database written too, finance installed): card 8801000001 paid 200.00 of
 // stored value, points on it and on the second card 8801000002.
-TEST(CancellationCommit, CardSettlementReversesEverythingInBothDatabases) {
-  CancellationDesk desk;
+// On each backend (parameter).
+class CancellationCommitOnBackend : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CancellationCommitOnBackend, CardSettlementReversesEverythingInBothDatabases) {
+  if (GetParam() == "postgresql") KQ_NEED_SERVER();
+  CancellationDesk desk({"CJ", "CP", "CQ"}, true, GetParam());
   const std::string bh = "1010000000006";
   struct Card { Decimal dh, dj, lj, balance, club_dh, club_balance; };
   auto card = [&](int id) {
@@ -100,6 +104,9 @@ TEST(CancellationCommit, CardSettlementReversesEverythingInBothDatabases) {
   ASSERT_FALSE(desk.shop.ui.progress_shown.empty());
   EXPECT_EQ(desk.shop.ui.progress_shown.front().text, "正在取消结算，请稍候...");
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, CancellationCommitOnBackend, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& info) { return info.param; });
 
 TEST(CancellationCommit, ArchivedSlipIsTheSlipOfItsOwnWorkOrder) {
   // Two cancellations within the same second: each archive row keeps its own slip.
@@ -277,11 +284,14 @@ INSTANTIATE_TEST_SUITE_P(
 // Every statement the cancellation runs, failed in turn by its position:
 // either the cancellation stops with a message and both databases are as
 // before, or (a failure the cancellation may pass over: the archive, a
-// parameter read) it completes.
-TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation) {
+// parameter read) it completes. On each backend (parameter).
+class CancellationCommitSweep : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation) {
+  if (GetParam() == "postgresql") KQ_NEED_SERVER();
   int64_t statements = 0;
   {
-    CancellationDesk desk;
+    CancellationDesk desk({"CJ", "CP", "CQ"}, true, GetParam());
     w_svc305_01* w = desk.open("1010000000006");
     ASSERT_NE(w, nullptr);
     CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
@@ -292,18 +302,18 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
   ASSERT_GT(statements, 20);
   int stopped = 0;
   for (int64_t n = 1; n <= statements; ++n) {
-    CancellationDesk desk;
+    CancellationDesk desk({"CJ", "CP", "CQ"}, true, GetParam());
     w_svc305_01* w = desk.open("1010000000006");
     ASSERT_NE(w, nullptr);
     CancellationDesk::enter(*w, "0", "客户要求重新结算", "8801000001");
-    const std::string before = dump_database(desk.shop.db_path());
+    const std::string before = desk.shop.dump();
     desk.shop.session->sqlca.faults().fail_nth(n, "injected failure");
     desk.save(*w);
     EXPECT_FALSE(desk.shop.session->sqlca.in_transaction()) << "statement " << n;
     const std::string status = desk.text("select cwxzt into :v from svcb20c where cwtsbh = '1010000000006'");
     if (status == "1") {
       ++stopped;
-      EXPECT_EQ(dump_database(desk.shop.db_path()), before) << "statement " << n;
+      EXPECT_EQ(desk.shop.dump(), before) << "statement " << n;
       EXPECT_FALSE(desk.told().empty()) << "statement " << n << " failed silently";
     } else {
       // Completed: everything reversed, as without the failure.
@@ -314,6 +324,9 @@ TEST(CancellationCommitSweep, EveryStatementFailedInTurnLeavesNoHalfCancellation
   }
   EXPECT_GT(stopped, 15);
 }
+
+INSTANTIATE_TEST_SUITE_P(Backends, CancellationCommitSweep, ::testing::Values("sqlite", "postgresql"),
+                         [](const auto& info) { return info.param; });
 
 }  // namespace
 }  // namespace kq::svc

@@ -102,6 +102,17 @@ class Edit extends ControlView {
   }
   update(state) {
     super.update(state);
+    // A spin edit: the numbers from min to max, stepped with the arrows
+    // (the server refuses a typed number outside them).
+    if (state.spin && this.input.type !== 'number') {
+      this.input.type = 'number';
+      this.input.inputMode = 'numeric';
+    }
+    if (state.spin) {
+      this.input.min = String(state.spin.min);
+      this.input.max = String(state.spin.max);
+      this.input.step = String(state.spin.increment || 1);
+    }
     if (state.mask === 'yyyy/mm/dd') {
       this.input.maxLength = 10;
       this.input.placeholder = 'yyyy/mm/dd';

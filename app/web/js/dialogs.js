@@ -221,8 +221,24 @@ function preview(d) {
         body.dataset.pdf = 'shown';
       }).catch(() => { /* the drawn pages remain */ });
     }
-    // 打印: the PDF shown (the browser's print of it), else the drawn pages.
+    // 打印: on the printer the server named for the preview (no dialog);
+    // without one the PDF shown (the browser's print of it), else the drawn pages.
+    // The copies the printer prints (the browser's print dialog asks its own).
+    const copies = d.print
+      ? el('input', { type: 'number', class: 'preview-copies', min: '1', max: '9', step: '1', value: '1', title: '打印份数' })
+      : null;
+    const printOnPrinter = async () => {
+      status.textContent = `正在送打印机 ${d.printer}…`;
+      try {
+        const job = await request('POST', d.print, { copies: Number(copies.value) });
+        status.textContent = `已送打印机 ${job.printer}（任务 ${job.job}）`;
+      } catch (e) {
+        status.textContent = '';
+        await alertBox(e.message);
+      }
+    };
     const printShown = () => {
+      if (d.print) { printOnPrinter(); return; }
       const shown = body.querySelector('iframe.preview-pdf');
       try {
         if (shown && shown.contentWindow) {
@@ -251,6 +267,7 @@ function preview(d) {
     return {
       body,
       buttons: [status,
+        copies ? el('label', { class: 'preview-copies-label' }, '份数 ', copies) : null,
         el('button', { type: 'button', onclick: printShown }, '打印'),
         d.pdf ? el('button', { type: 'button', onclick: pdf }, '导出 PDF') : null,
         el('button', { type: 'button', class: 'primary', onclick: () => closeAndFree(1) }, '关闭')],

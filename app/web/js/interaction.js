@@ -28,9 +28,13 @@ export function busy() {
   return running > 0;
 }
 
+// Counts the interactions queued or running; the listeners hear when the
+// page becomes busy and when the last queued interaction has ended, never
+// in the gap between one interaction and the next queued after it.
 function setRunning(delta) {
+  const was = running > 0;
   running += delta;
-  for (const l of listeners) l(running > 0);
+  if (was !== running > 0) for (const l of listeners) l(running > 0);
 }
 
 // Follows an answer of the server until the event is finished.
@@ -54,10 +58,11 @@ export async function follow(answer) {
 }
 
 // Runs `start` (a function returning the first answer) after every earlier
-// interaction; errors are shown to the person.
+// interaction; errors are shown to the person. The page is busy from the
+// moment the interaction is queued until it has ended.
 export function interact(start) {
+  setRunning(1);
   const run = async () => {
-    setRunning(1);
     try {
       await follow(await start());
     } catch (e) {

@@ -691,7 +691,7 @@ void Builder::add(const std::string& g, const WorkOrder& o) {
       for (const Card& cd : cards_)
         if (cd.number == p.card) kid = cd.id;
       card_points_[p.card] += p.points;
-      for (const char* t : {"club08", "kq_club_club08"})
+      for (const char* t : {"club08", "kq_club..club08"})
         w_.insert(t, {{"nkid", kid}, {"cdyywdh", o.number}, {"cywfl", "SVC"}, {"nbcdhjf", static_cast<double>(p.points)},
                       {"nbcdjjf", static_cast<double>(p.points)}, {"nbcljjf", static_cast<double>(p.points)},
                       {"drq", settled_at}, {"cgsh", g}});
@@ -700,12 +700,12 @@ void Builder::add(const std::string& g, const WorkOrder& o) {
       int kid = 0;
       for (const Card& cd : cards_)
         if (cd.number == o.card) kid = cd.id;
-      for (const char* t : {"club07", "kq_club_club07"})
+      for (const char* t : {"club07", "kq_club..club07"})
         w_.insert(t, {{"nkid", kid}, {"cdyywdh", o.number}, {"cywfl", "SVC"}, {"nje", Cents{-card_amount}},
                       {"drq", settled_at}, {"cgsh", g}});
     }
     if (o.card_paid) {
-      for (const char* t : {"club01d", "kq_club_club01d"})
+      for (const char* t : {"club01d", "kq_club..club01d"})
         w_.insert(t, {{"ckh", o.card}, {"cwtsbh", o.number}, {"nje", Cents{card_amount}}, {"drq", settled_at}, {"cgsh", g}});
     }
   }
@@ -750,8 +750,8 @@ void Builder::rework(const std::string& g, const std::string& number, const std:
                                {"ngsf", Cents{cat.fee}}};
   fields.insert(fields.end(), extra.begin(), extra.end());
   w_.insert(history ? "svcb50_h" : "svcb50", fields);
-  w_.execute(info.history ? "UPDATE svcb20d_h SET lfgbs = 1 WHERE cwtsbh = ? AND cwxxmdm = ? AND cgsh = ?"
-                          : "UPDATE svcb20d SET lfgbs = 1 WHERE cwtsbh = ? AND cwxxmdm = ? AND cgsh = ?",
+  w_.execute(info.history ? "UPDATE svcb20d_h SET lfgbs = 1 WHERE cwtsbh = :p1 AND cwxxmdm = :p2 AND cgsh = :p3"
+                          : "UPDATE svcb20d SET lfgbs = 1 WHERE cwtsbh = :p1 AND cwxxmdm = :p2 AND cgsh = :p3",
              {number, item, g});
 }
 
@@ -800,7 +800,7 @@ void Builder::vehicles_and_cards() {
   }
   for (const Card& c : cards_) {
     const int64_t points = c.base_points + card_points_[c.number];
-    for (const char* t : {"club01c", "kq_club_club01c"})
+    for (const char* t : {"club01c", "kq_club..club01c"})
       w_.insert(t, {{"id", c.id},
                     {"ckh", c.number},
                     {"ckhdm", c.customer},
@@ -815,7 +815,7 @@ void Builder::vehicles_and_cards() {
                     {"dyxrq", at(c.valid_days, "23:59")},
                     {"dhfdqr", at(c.renewal_days, "23:59")},
                     {"cgsh", c.company}});
-    for (const char* t : {"club03", "kq_club_club03"})
+    for (const char* t : {"club03", "kq_club..club03"})
       w_.insert(t, {{"ncldaid", c.vehicle}, {"nkid", c.id}, {"cgsh", c.company}});
   }
   // VIP records: valid, expired, reported lost, stopped.

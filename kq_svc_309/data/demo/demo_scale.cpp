@@ -1,8 +1,6 @@
-// Generated work orders for benchmarks: straight sqlite3 prepared statements
-// inside the caller's transaction, values from a counter-based generator so
+// Generated work orders for benchmarks: prepared statements of the writer's
+// connection inside the caller's transaction, values from a counter-based generator so
 // that the same count gives the same rows.
-#include <sqlite3.h>
-
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -22,42 +20,42 @@ uint64_t mix(uint64_t x) {  // splitmix64
   return x ^ (x >> 31);
 }
 
+// One generated statement: its values are set by position (1-based, as the
+// "?" of its text) and the row is written by run().
 class Stmt {
  public:
-  Stmt(RowWriter& w, const char* sql) : w_(w) {
-    if (w_.ok() && sqlite3_prepare_v2(w_.db(), sql, -1, &st_, nullptr) != SQLITE_OK)
-      w_.fail(std::string(sql) + ": " + sqlite3_errmsg(w_.db()));
+  Stmt(RowWriter& w, const std::string& sql) {
+    std::string tsql;
+    int n = 0;
+    for (char c : sql) {
+      if (c == '?') tsql += ":p" + std::to_string(++n);
+      else tsql += c;
+    }
+    values_.assign(static_cast<size_t>(n), Cell(nullptr));
+    rows_ = w.prepare(tsql);
   }
-  ~Stmt() { sqlite3_finalize(st_); }
-  Stmt(const Stmt&) = delete;
-  Stmt& operator=(const Stmt&) = delete;
 
-  Stmt& text(int i, const std::string& s) {
-    sqlite3_bind_text(st_, i, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-    return *this;
-  }
-  Stmt& text(int i, const char* s) {
-    sqlite3_bind_text(st_, i, s, -1, SQLITE_STATIC);
-    return *this;
-  }
-  Stmt& integer(int i, int64_t v) {
-    sqlite3_bind_int64(st_, i, v);
-    return *this;
-  }
+  Stmt& text(int i, std::string s) { return set(i, Cell(std::move(s))); }
+  Stmt& text(int i, const char* s) { return set(i, Cell(s)); }
+  Stmt& integer(int i, int64_t v) { return set(i, Cell(v)); }
+  // A generated number has at most four places; a double's noise beyond them
+  // is dropped here, cheaper than the general conversion of a double.
   Stmt& real(int i, double v) {
-    sqlite3_bind_double(st_, i, v);
-    return *this;
+    return set(i, Cell(Decimal::from_raw(static_cast<Decimal::Raw>(std::llround(v * 1e4)) * (Decimal(1).raw() / 10000))));
   }
-  Stmt& money(int i, int64_t cents) { return real(i, static_cast<double>(cents) / 100.0); }
+  Stmt& money(int i, int64_t cents) { return set(i, Cell(Cents{cents})); }
+  Stmt& date(int i, const DateTime& t) { return set(i, Cell(t)); }
   void run() {
-    if (!w_.ok()) return;
-    if (sqlite3_step(st_) != SQLITE_DONE) w_.fail(std::string("generated demo rows: ") + sqlite3_errmsg(w_.db()));
-    sqlite3_reset(st_);
+    if (rows_ != nullptr) rows_->run(values_);
   }
 
  private:
-  RowWriter& w_;
-  sqlite3_stmt* st_ = nullptr;
+  Stmt& set(int i, Cell c) {
+    values_[static_cast<size_t>(i - 1)] = std::move(c);
+    return *this;
+  }
+  PreparedRows* rows_ = nullptr;
+  std::vector<Cell> values_;
 };
 
 struct ItemDef {
@@ -95,23 +93,33 @@ std::string digits(int64_t n, int width) {
   return buf;
 }
 
-// Secondary indexes of the tables the generation fills; they are dropped
-// before and rebuilt after, which sorts once instead of inserting at random.
+// Secondary indexes of the tables the generation fills; on SQLite they are
+// dropped before and rebuilt after, which sorts once instead of inserting at
+// random. Other backends keep their indexes.
 std::vector<std::pair<std::string, std::string>> take_indexes(RowWriter& w) {
   std::vector<std::pair<std::string, std::string>> out;
-  sqlite3_stmt* st = nullptr;
-  const char* sql =
+  if (w.connection().dialect().name() != "sqlite") return out;
+  auto st = w.connection().prepare(
       "SELECT name, sql FROM main.sqlite_schema WHERE type = 'index' AND sql IS NOT NULL AND tbl_name IN "
-      "('svcb20c', 'svcb20c_h', 'svcb20d', 'svcb20d_h', 'spab02c', 'spab02d', 'sysb13', 'crmc04') ORDER BY name";
-  if (sqlite3_prepare_v2(w.db(), sql, -1, &st, nullptr) != SQLITE_OK) {
-    w.fail(sqlite3_errmsg(w.db()));
+      "('svcb20c', 'svcb20c_h', 'svcb20d', 'svcb20d_h', 'spab02c', 'spab02d', 'sysb13', 'crmc04') ORDER BY name");
+  if (!st) {
+    w.fail(st.error());
     return out;
   }
-  while (sqlite3_step(st) == SQLITE_ROW)
-    out.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)),
-                     reinterpret_cast<const char*>(sqlite3_column_text(st, 1)));
-  sqlite3_finalize(st);
-  for (const auto& [name, create] : out) w.exec("DROP INDEX main.\"" + name + "\"");
+  Value name, create;
+  for (;;) {
+    auto row = (*st)->step();
+    if (!row) {
+      w.fail(row.error());
+      return out;
+    }
+    if (!*row) break;
+    (*st)->read(0, name);
+    (*st)->read(1, create);
+    out.emplace_back(name.as_string().value_or(""), create.as_string().value_or(""));
+  }
+  (*st)->reset();
+  for (const auto& [index, sql] : out) w.exec_native("DROP INDEX main.\"" + index + "\"");
   return out;
 }
 
@@ -146,10 +154,9 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, int days, co
       "cscbs1, ngs, nysgsf, nyhhgsf, nssgsf, nysclf, nyhhclf, nssclf, ngsyhl, nclyhl, nhjyh, nhjje, nzsje, nhjse, "
       "ngfse, nclse, ngfsl, nbjxjsl, cczydm, cczymc, cfwgwxm, cjsydm, cjsrxm, nspgf, nsplf, cyszkkm";
   const char* marks = "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?";
-  Stmt current(w, (std::string("INSERT INTO svcb20c (") + header_columns + ") VALUES (" + marks + ")").c_str());
+  Stmt current(w, std::string("INSERT INTO svcb20c (") + header_columns + ") VALUES (" + marks + ")");
   Stmt history(w, (std::string("INSERT INTO svcb20c_h (") + header_columns +
-                   ", ckhmc, ckhdz, cdh, cyb, ckhh, clxr, clxrdh) VALUES (" + marks + ",?,?,?,?,?,?,?)")
-                      .c_str());
+                   ", ckhmc, ckhdz, cdh, cyb, ckhh, clxr, clxrdh) VALUES (" + marks + ",?,?,?,?,?,?,?)"));
   Stmt item_now(w,
                 "INSERT INTO svcb20d (cwtsbh, cwxxmdm, cxmmc, cxz, ngs, ngsf, cbzdm, czxrdm, lksbs, lwcbs, cgsh) "
                 "VALUES (?,?,?,'0',?,?,?,?,?,?,?)");
@@ -196,7 +203,7 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, int days, co
           .integer(8, settled ? 1 : 0).integer(9, settled ? 1 : 0).text(10, g).run();
     }
     const std::string doc = "L" + g + "9" + digits(i, 9);
-    issue.text(1, doc).text(2, number).text(3, arrived.add_seconds(3600).to_iso()).text(4, g).run();
+    issue.text(1, doc).text(2, number).date(3, arrived.add_seconds(3600)).text(4, g).run();
     int64_t material = 0;
     for (int k = 0; k < 2; ++k) {
       const PartDef& p = kParts[(static_cast<size_t>(i) * 2 + k) % kParts.size()];
@@ -213,9 +220,9 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, int days, co
     const int64_t received = status == '1' ? total : 0;
     Stmt& h = old ? history : current;
     h.text(1, number).text(2, g).integer(3, first_vehicle + v).text(4, customer_code).text(5, std::string(1, status))
-        .text(6, arrived.to_iso()).text(7, arrived.add_days(1).to_iso())
-        .text(8, settled ? settled_at.add_seconds(1800).to_iso() : DateTime::absent().to_iso())
-        .text(9, settled_at.to_iso()).real(10, 1.0 + static_cast<double>(r % 200000) / 10000.0).text(11, "01")
+        .date(6, arrived).date(7, arrived.add_days(1))
+        .date(8, settled ? settled_at.add_seconds(1800) : DateTime::absent())
+        .date(9, settled_at).real(10, 1.0 + static_cast<double>(r % 200000) / 10000.0).text(11, "01")
         .integer(12, settled ? 1 : 0).text(13, "0").text(14, settled ? (status == '2' ? "05" : "01") : "")
         .text(15, status == '2' ? "担保人" : "").text(16, settled ? "1" : "0").text(17, settled ? "1" : "0")
         .real(18, hours).money(19, labour).money(20, labour).money(21, labour).money(22, material)
@@ -229,7 +236,7 @@ void write_rows(RowWriter& w, const DateTime& today, int64_t count, int days, co
           .text(47, "").text(48, "联系人").text(49, "13900000000");
     }
     h.run();
-    if (status == '1' && total > 0) receipt.text(1, number).money(2, total).text(3, settled_at.to_iso()).text(4, g).run();
+    if (status == '1' && total > 0) receipt.text(1, number).money(2, total).date(3, settled_at).text(4, g).run();
 
     if (progress && ((i + 1) % step == 0 || i + 1 == count)) progress(i + 1, count);
   }
@@ -242,7 +249,7 @@ void write_generated(RowWriter& w, const DateTime& today, int64_t count, int day
   std::vector<std::pair<std::string, std::string>> indexes;
   indexes = take_indexes(w);
   write_rows(w, today, count, days, progress);
-  for (const auto& [name, create] : indexes) w.exec(create);
+  for (const auto& [name, create] : indexes) w.exec_native(create);
 }
 
 }  // namespace kq::demo::detail

@@ -11,7 +11,9 @@
 #include "data/demo/demo_content.h"
 #include "data/demo/row_writer.h"
 #include "data/schema/database_files.h"
+#include "data/transfer/shop_tables.h"
 #include "framework/password.h"
+#include "platform/db/sqlite_backend.h"
 
 namespace kq::demo {
 namespace fs = std::filesystem;
@@ -71,9 +73,27 @@ std::optional<DateTime> parse_business_date(std::string_view text) {
   return DateTime::from_parts(num(0, 4), num(5, 2), num(8, 2));
 }
 
-Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
-  if (count_rows(db, "SELECT count(*) FROM kq_company") != 0 ||
-      count_rows(db, "SELECT count(*) FROM kq_club_club01c") != 0)
+namespace {
+
+// The count of a query of the module's Transact-SQL ("select count(*) from t");
+// nullopt when it cannot run (no such table).
+std::optional<int64_t> count_of(db::Connection& c, std::string_view tsql) {
+  auto t = c.dialect().translate(tsql, c.catalog());
+  if (!t) return std::nullopt;
+  auto st = c.prepare(t->sql);
+  if (!st) return std::nullopt;
+  auto row = (*st)->step();
+  if (!row || !*row) return std::nullopt;
+  Value v;
+  (*st)->read(0, v);
+  return v.as_long();
+}
+
+}  // namespace
+
+Result<void> fill_demo(db::Connection& connection, const DemoOptions& options) {
+  if (!options.clear_first && (count_of(connection, "select count(*) from kq_company").value_or(-1) != 0 ||
+                                count_of(connection, "select count(*) from kq_club..club01c").value_or(-1) != 0))
     return make_error("the database already holds data (or has no shop schema); the demo needs an empty one");
   if (options.days < 1 || options.days > 365)
     return make_error("demo: the generated settlements spread over 1 to 365 days, not " + std::to_string(options.days));
@@ -81,11 +101,17 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
   detail::Hasher hash = options.hash_password ? options.hash_password
                                               : detail::Hasher([](std::string_view p) { return fw::hash_password(p); });
 
-  if (sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-    return make_error(std::string("demo: cannot begin a transaction: ") + sqlite3_errmsg(db));
+  if (auto begun = connection.begin(); !begun) return make_error("demo: cannot begin a transaction: " + begun.error());
   std::optional<std::string> error;
   {
-    RowWriter w(db);
+    RowWriter w(connection);
+    if (options.clear_first) {
+      auto tables = data::list_shop_tables(connection);
+      if (!tables) w.fail(tables.error());
+      else if (tables->empty()) w.fail("the database has no shop schema");
+      else
+        for (const data::ShopTable& t : *tables) w.execute("delete from " + t.tsql(), {});
+    }
     try {
       detail::write_fixed_content(w, today, hash);
       detail::write_generated(w, today, options.scale, options.days, options.progress);
@@ -94,9 +120,11 @@ Result<void> fill_demo(sqlite3* db, const DemoOptions& options) {
     }
     error = w.error();
   }
-  if (!error && sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) error = sqlite3_errmsg(db);
+  if (!error) {
+    if (auto committed = connection.commit(); !committed) error = committed.error();
+  }
   if (error) {
-    sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    (void)connection.rollback();
     return make_error("demo: " + *error);
   }
   return {};
@@ -135,17 +163,26 @@ Result<void> build_demo_files(const fs::path& shop_path, const DemoOptions& opti
     // it): write it without journal, and leave it in the write-ahead-log mode
     // every connection uses, so that opening it never needs to switch the
     // journal mode (which another program holding the file open would block).
-    sqlite3* db = files->handle();
-    sqlite3_exec(db, "PRAGMA main.journal_mode = OFF; PRAGMA main.synchronous = OFF; PRAGMA main.cache_size = -131072",
-                 nullptr, nullptr, nullptr);
-    if (auto ok = fill_demo(db, options); !ok) return discard(ok.error());
+    // The connection of the build is the backend's own, so the demo is
+    // written exactly as on any other backend; its journal is switched off
+    // for the build and to the write-ahead log after.
+    auto connection = db::adopt_sqlite_connection(files->release(), db::ConnectOptions{});
+    if (!connection) return discard(connection.error());
+    RowWriter tune(**connection);
+    tune.exec_native("PRAGMA main.journal_mode = OFF");
+    tune.exec_native("PRAGMA main.synchronous = OFF");
+    tune.exec_native("PRAGMA main.cache_size = -131072");
+    if (!tune.ok()) return discard("demo: " + *tune.error());
+    if (auto ok = fill_demo(**connection, options); !ok) return discard(ok.error());
     std::string mode;
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA main.journal_mode = WAL", -1, &st, nullptr) == SQLITE_OK &&
-        sqlite3_step(st) == SQLITE_ROW && sqlite3_column_text(st, 0) != nullptr)
-      mode = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-    sqlite3_finalize(st);
-    if (mode != "wal") return discard(std::string("demo: cannot switch to write-ahead logging: ") + sqlite3_errmsg(db));
+    if (auto st = (*connection)->prepare("PRAGMA main.journal_mode = WAL"); st) {
+      if (auto row = (*st)->step(); row && *row) {
+        Value v;
+        (*st)->read(0, v);
+        mode = v.as_string().value_or("");
+      }
+    }
+    if (mode != "wal") return discard("demo: cannot switch to write-ahead logging");
   }
   // The closed scratch file has no log left beside it: one file moves into place.
   remove_database_file(shop_path);

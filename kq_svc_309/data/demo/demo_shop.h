@@ -10,10 +10,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/db/backend.h"
 #include "platform/result.h"
 #include "platform/value/datetime.h"
 
-struct sqlite3;
 
 namespace kq::demo {
 
@@ -29,6 +29,9 @@ struct DemoOptions {
   int days = 365;
   // Called now and then while generating, with the work orders done and the total.
   std::function<void(int64_t done, int64_t total)> progress;
+  // Deletes every row of every table of the shop and the club database first,
+  // in the same transaction as the demo (db demo --replace on a server).
+  bool clear_first = false;
   // Hashes a demo password for kq_operator. Default: fw::hash_password. A
   // test that does not sign in may pass something cheaper.
   std::function<std::string(std::string_view)> hash_password;
@@ -38,10 +41,10 @@ struct DemoOptions {
 // impossible date.
 std::optional<DateTime> parse_business_date(std::string_view text);
 
-// Fills a connection whose main database holds the freshly created schema and
-// no rows (create_schema, or a new shop) with the demo, in one transaction; on
-// failure nothing is left behind.
-Result<void> fill_demo(sqlite3* db, const DemoOptions& options);
+// Fills a connection of any backend whose shop and club schema are freshly
+// created and hold no rows with the demo, in one transaction, through
+// prepared statements with bound values; on failure nothing is left behind.
+Result<void> fill_demo(db::Connection& connection, const DemoOptions& options);
 
 // Builds the demo shop at `shop_path` (the club tables inside it). An existing
 // shop (or an old club file kq_club.db beside it) is refused unless `replace`;

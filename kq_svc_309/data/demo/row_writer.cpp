@@ -1,80 +1,115 @@
 #include "data/demo/row_writer.h"
 
-#include <sqlite3.h>
+#include <charconv>
 
 namespace kq::demo {
 
-void Cell::bind(sqlite3_stmt* st, int index) const {
-  switch (kind_) {
-    case Kind::Null: sqlite3_bind_null(st, index); break;
-    case Kind::Integer: sqlite3_bind_int64(st, index, i_); break;
-    case Kind::Real: sqlite3_bind_double(st, index, d_); break;
-    case Kind::Text: sqlite3_bind_text(st, index, s_.data(), static_cast<int>(s_.size()), SQLITE_TRANSIENT); break;
-  }
+Cell::Cell(double v) {
+  auto d = Decimal::from_double(v);
+  if (d) value_ = *d;
+  else value_ = Value::null(Type::Decimal);
 }
 
-RowWriter::~RowWriter() {
-  for (auto& [sql, st] : cache_) sqlite3_finalize(st);
+void PreparedRows::run(const std::vector<Cell>& values) { run(values.data(), values.data() + values.size()); }
+void PreparedRows::run(std::initializer_list<Cell> values) { run(values.begin(), values.end()); }
+
+void PreparedRows::run(const Cell* begin, const Cell* end) {
+  if (!writer_.ok()) return;
+  const auto count = static_cast<size_t>(end - begin);
+  for (size_t i = 0; i < translation_.params.size(); ++i) {
+    const auto slot = static_cast<size_t>(slot_[i]);
+    if (slot >= count) {
+      writer_.fail(translation_.sql + ": no value for :" + translation_.params[i].name);
+      return;
+    }
+    if (auto bound = statement_->bind(static_cast<int>(i), begin[slot].value(), translation_.params[i].target);
+        !bound) {
+      writer_.fail(translation_.sql + ": " + bound.error() + " (:" + translation_.params[i].name + " = " +
+                   begin[slot].value().debug_string() + ")");
+      statement_->reset();
+      return;
+    }
+  }
+  for (;;) {
+    auto row = statement_->step();
+    if (!row) {
+      writer_.fail(translation_.sql + ": " + row.error());
+      break;
+    }
+    if (!*row) break;
+  }
+  statement_->reset();
+}
+
+PreparedRows* RowWriter::prepare(std::string_view tsql) {
+  if (error_) return nullptr;
+  if (auto it = cache_.find(tsql); it != cache_.end()) return it->second.get();
+  auto translation = connection_.dialect().translate(tsql, connection_.catalog());
+  if (!translation) {
+    fail(std::string(tsql) + ": " + translation.error());
+    return nullptr;
+  }
+  auto statement = connection_.prepare(translation->sql);
+  if (!statement) {
+    fail(translation->sql + ": " + statement.error());
+    return nullptr;
+  }
+  std::unique_ptr<PreparedRows> rows(new PreparedRows(*this, std::move(*translation), std::move(*statement)));
+  for (const db::Parameter& p : rows->translation_.params) {
+    int n = 0;
+    const char* first = p.name.data() + 1;
+    const char* last = p.name.data() + p.name.size();
+    if (p.name.size() < 2 || p.name[0] != 'p' || std::from_chars(first, last, n).ptr != last || n < 1) {
+      fail(std::string(tsql) + ": host variable :" + p.name + " is not of the form :pN");
+      return nullptr;
+    }
+    rows->slot_.push_back(n - 1);
+  }
+  return cache_.emplace(std::string(tsql), std::move(rows)).first->second.get();
 }
 
 void RowWriter::insert(std::string_view table, const Field* begin, const Field* end) {
   if (error_) return;
-  std::string sql = "INSERT INTO ";
+  std::string sql = "insert into ";
   sql += table;
   sql += " (";
   std::string marks;
+  int n = 0;
   for (const Field* f = begin; f != end; ++f) {
-    if (!marks.empty()) {
+    if (n > 0) {
       sql += ", ";
       marks += ", ";
     }
     sql += f->column;
-    marks += '?';
+    marks += ":p" + std::to_string(++n);
   }
-  sql += ") VALUES (" + marks + ")";
-  auto it = cache_.find(sql);
-  if (it == cache_.end()) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) {
-      fail(sql + ": " + sqlite3_errmsg(db_));
-      return;
-    }
-    it = cache_.emplace(sql, st).first;
-  }
-  sqlite3_stmt* st = it->second;
-  int i = 1;
-  for (const Field* f = begin; f != end; ++f) f->value.bind(st, i++);
-  if (sqlite3_step(st) != SQLITE_DONE) fail(sql + ": " + sqlite3_errmsg(db_));
-  sqlite3_reset(st);
-  sqlite3_clear_bindings(st);
+  sql += ") values (" + marks + ")";
+  PreparedRows* rows = prepare(sql);
+  if (rows == nullptr) return;
+  std::vector<Cell> values;
+  values.reserve(static_cast<size_t>(n));
+  for (const Field* f = begin; f != end; ++f) values.push_back(f->value);
+  rows->run(values);
 }
 
-void RowWriter::execute(std::string_view sql, const std::vector<Cell>& values) {
-  if (error_) return;
-  auto it = cache_.find(sql);
-  if (it == cache_.end()) {
-    sqlite3_stmt* st = nullptr;
-    if (sqlite3_prepare_v2(db_, std::string(sql).c_str(), -1, &st, nullptr) != SQLITE_OK) {
-      fail(std::string(sql) + ": " + sqlite3_errmsg(db_));
-      return;
-    }
-    it = cache_.emplace(std::string(sql), st).first;
-  }
-  sqlite3_stmt* st = it->second;
-  for (size_t i = 0; i < values.size(); ++i) values[i].bind(st, static_cast<int>(i) + 1);
-  int rc = sqlite3_step(st);
-  if (rc != SQLITE_DONE && rc != SQLITE_ROW) fail(std::string(sql) + ": " + sqlite3_errmsg(db_));
-  sqlite3_reset(st);
-  sqlite3_clear_bindings(st);
+void RowWriter::execute(std::string_view tsql, const std::vector<Cell>& values) {
+  if (PreparedRows* rows = prepare(tsql)) rows->run(values);
 }
 
-void RowWriter::exec(std::string_view sql) {
+void RowWriter::exec_native(std::string_view sql) {
   if (error_) return;
-  std::string text(sql);
-  char* err = nullptr;
-  if (sqlite3_exec(db_, text.c_str(), nullptr, nullptr, &err) != SQLITE_OK) {
-    fail(text + ": " + (err != nullptr ? err : sqlite3_errmsg(db_)));
-    sqlite3_free(err);
+  auto statement = connection_.prepare(sql);
+  if (!statement) {
+    fail(std::string(sql) + ": " + statement.error());
+    return;
+  }
+  for (;;) {
+    auto row = (*statement)->step();
+    if (!row) {
+      fail(std::string(sql) + ": " + row.error());
+      return;
+    }
+    if (!*row) return;
   }
 }
 

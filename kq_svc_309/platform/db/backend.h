@@ -2,9 +2,10 @@
 // The seam between Transaction and a database engine. A backend supplies a
 // Connection (with its dialect and catalog) and prepared Statements; the
 // Transaction does everything else (host variables, sqlcode, caching, the
-// begin-on-first-write rule, faults). Only SQLite ships; a Transact-SQL or
-// PostgreSQL backend implements these two classes and registers a name in
-// open_connection() (backend.cpp). No caller of Transaction changes.
+// begin-on-first-write rule, faults). Two ship: "sqlite", the embedded
+// default, and "postgresql" (pg_backend.h). Another backend implements these
+// two classes and registers a name in open_connection() (backend.cpp). No
+// caller of Transaction changes.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,7 +21,14 @@
 namespace kq::db {
 
 struct ConnectOptions {
+  // "sqlite" (the default) or "postgresql".
   std::string backend = "sqlite";
+  // postgresql: the server, as libpq takes it: a URI
+  // ("postgresql://host:5432/shop?sslmode=verify-full"), a conninfo string
+  // ("host=db1 dbname=shop"), or "service=name" (pg_service.conf); empty uses
+  // the PG* environment variables alone. Keep passwords out of it (use
+  // ~/.pgpass or PGPASSFILE): the text may show up in a process list.
+  std::string server;
   // sqlite: path of the shop database file, which holds the club tables too.
   // It must exist and be an SQLite database; nothing is created.
   std::string database;

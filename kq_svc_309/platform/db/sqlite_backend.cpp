@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "platform/db/sqlite_catalog.h"
@@ -274,16 +273,17 @@ Result<void> SqliteConnection::configure(int busy_timeout_ms) {
   return {};
 }
 
-// An error unless `path` names an existing SQLite database file.
+// An error unless `path` names an existing, non-empty file. Whether it is an
+// SQLite database is asked of SQLite itself once it is open: a file of the
+// shop must never be opened and closed here beside SQLite, because closing
+// any descriptor of a file drops every POSIX lock this process holds on it,
+// the other connections' included; another program would then take the
+// file for unused and remove its write-ahead log's index under them.
 Result<void> check_database_file(const std::string& path, std::string_view what) {
   std::error_code ec;
   if (!fs::exists(path, ec)) return make_error(std::string(what) + " '" + path + "' does not exist");
   if (!fs::is_regular_file(path, ec)) return make_error(std::string(what) + " '" + path + "' is not a file");
-  std::ifstream in(path, std::ios::binary);
-  char header[16] = {};
-  in.read(header, sizeof header);
-  if (!in || std::memcmp(header, "SQLite format 3", 16) != 0)
-    return make_error(std::string(what) + " '" + path + "' is not an SQLite database");
+  if (fs::file_size(path, ec) == 0 || ec) return make_error(std::string(what) + " '" + path + "' is not an SQLite database");
   return {};
 }
 
@@ -303,6 +303,10 @@ Result<std::unique_ptr<Connection>> open_sqlite_connection(const ConnectOptions&
   }
   // Wait for other workstations' locks from the start: the journal mode is read under a lock.
   sqlite3_busy_timeout(db, options.busy_timeout_ms);
+  if (sqlite3_exec(db, "PRAGMA main.schema_version", nullptr, nullptr, nullptr) == SQLITE_NOTADB) {
+    sqlite3_close_v2(db);
+    return make_error("database file '" + options.database + "' is not an SQLite database");
+  }
   if (!dialect) dialect = make_sqlite_dialect();
   auto conn = std::make_unique<SqliteConnection>(db, std::move(dialect), options.company);
   if (auto r = conn->configure(options.busy_timeout_ms); !r) return make_error(r.error());

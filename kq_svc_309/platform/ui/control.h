@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ui/spin_range.h"
+
 namespace kq::ui {
 
 class Window;
@@ -69,6 +71,9 @@ class Control {
   // calendar_date ("yyyy/mm/dd").
   bool dropdown_calendar = false;
   std::string calendar_date;
+  // Edit masks: a spin edit stepping through these numbers; typed text that
+  // changes the value must be one of them (the server refuses others).
+  std::optional<SpinRange> spin;
 
  private:
   friend class Window;

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "platform/ui/spin_range.h"
 #include "platform/ui/text_limit.h"
 #include "platform/ui/window.h"
 #include "platform/ui/window_manager.h"
@@ -20,6 +21,12 @@ const std::set<std::string, std::less<>> kControlEvents = {
 };
 
 DispatchResult refuse(std::string why) { return {.ok = false, .result = -1, .window = 0, .error = std::move(why)}; }
+// A refusal the person mends (their typed text), told in their words.
+DispatchResult refuse_typed(std::string why) {
+  DispatchResult r = refuse(std::move(why));
+  r.for_person = true;
+  return r;
+}
 DispatchResult done(long result) { return {.ok = true, .result = result}; }
 
 // The Column object showing `column`; null when none does.
@@ -93,7 +100,7 @@ DispatchResult datawindow_event(Window& w, DataWindowControl& c, const std::stri
     column = column_object(d, e.column);
     if (!column) return refuse(c.name() + " shows no column " + e.column);
     if (d.is_protected(*column, e.row)) return refuse(e.column + " of " + c.name() + " cannot be changed");
-    if (auto too_long = column_too_long(d, *column, e.data)) return refuse(*too_long);
+    if (auto too_long = column_too_long(d, *column, e.data)) return refuse_typed(*too_long);
   }
   if (e.row >= 1 && e.row != d.getrow()) {
     d.setrow(e.row);
@@ -151,7 +158,10 @@ DispatchResult dispatch_event(WindowManager& m, const EventRequest& event, const
   if (event.text && !c->takes_text()) return refuse(c->name() + " takes no typed text");
   if (event.text && c->displayonly && *event.text != c->text) return refuse(c->name() + " is display only");
   if (event.text) {
-    if (auto too_long = text_too_long(c->label, c->limit, *event.text)) return refuse(*too_long);
+    if (auto too_long = text_too_long(c->label, c->limit, *event.text)) return refuse_typed(*too_long);
+    if (c->spin && *event.text != c->text) {
+      if (auto outside = outside_spin(c->label, *c->spin, *event.text)) return refuse_typed(*outside);
+    }
   }
   if (event.data && c->kind() != ControlKind::DataWindow) return refuse(c->name() + " has no items");
 

@@ -35,6 +35,9 @@ struct DispatchResult {
   long result = -1;
   int window = 0;
   std::string error{};
+  // The refusal is the person's to mend (a typed value out of range, too
+  // long): `error` is then a sentence for them, shown as it is.
+  bool for_person = false;
 };
 
 }  // namespace kq::ui

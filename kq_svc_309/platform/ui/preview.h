@@ -17,6 +17,9 @@ struct Preview {
   // 0: shown until the person closes it; 1 to 9: printed at once in that
   // many copies, without waiting for the person.
   int copies = 0;
+  // The printer (CUPS queue) the preview's 打印 prints on, on the server
+  // without a dialog; "" when the browser prints (its print dialog).
+  std::string printer;
 };
 
 }  // namespace kq::ui

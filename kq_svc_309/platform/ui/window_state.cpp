@@ -77,6 +77,7 @@ ControlState control_state(const Window& w, Control& c, const StateOptions& opti
   out.visible = c.visible;
   out.enabled = c.enabled;
   if (c.dropdown_calendar) out.calendar = c.calendar_date;
+  if (c.takes_text()) out.spin = c.spin;
   out.geometry = c.geometry;
   if (const ResizeRule* r = w.inv_resize.rule(c.name())) out.resize = *r;
   if (auto* d = dynamic_cast<DataWindowControl*>(&c)) out.datawindow = datawindow_state(*d, options);

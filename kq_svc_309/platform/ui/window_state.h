@@ -54,6 +54,7 @@ struct ControlState {
   bool visible = true;
   bool enabled = true;
   std::optional<std::string> calendar;  // the date a dropped-down calendar starts at
+  std::optional<SpinRange> spin;        // spin edits: the numbers it steps through
   std::optional<Geometry> geometry;
   std::optional<ResizeRule> resize;
   std::optional<DataWindowState> datawindow;  // data window controls

@@ -99,64 +99,7 @@ class DefinitionsDemo : public ::testing::Test {
 std::filesystem::path* DefinitionsDemo::dir_ = nullptr;
 
 TEST_F(DefinitionsDemo, EveryDefinitionRetrievesAndRenders) {
-  const std::string settled = pick(
-      "select top 1 h.cwtsbh into :v from svcb20c h where h.cgsh = '01' and h.cwxzt in ('1','2') "
-      "and exists (select 1 from svcb20d d where d.cwtsbh = h.cwtsbh) "
-      "and exists (select 1 from spab02c c where c.cdydbh = h.cwtsbh) order by h.cwtsbh");
-  const std::string history = pick(
-      "select top 1 h.cwtsbh into :v from svcb20c_h h where h.cgsh = '01' "
-      "and exists (select 1 from svcb20d_h d where d.cwtsbh = h.cwtsbh) order by h.cwtsbh");
-  const std::string settled_on = pick(
-      "select top 1 convert(char(10), djsrq, 111) into :v from svcb20c where cgsh = '01' and cwxzt = '1' "
-      "and npljsxh = 0 and npzid = 0 order by djsrq desc");
-  const std::string rework_bh = pick("select top 1 cwtsbh into :v from svcb50 where cgsh = '01' order by cwtsbh");
-  const std::string rework_dm =
-      pick("select top 1 cwxxmdm into :v from svcb50 where cgsh = '01' and cwtsbh = '" + rework_bh + "' order by cwxxmdm");
-  const std::string rework_mc = pick("select top 1 cxmmc into :v from svcb50 where cgsh = '01' and cwtsbh = '" +
-                                     rework_bh + "' and cwxxmdm = '" + rework_dm + "'");
-  const std::string old_bh = pick("select top 1 cwtsbh into :v from svcb50_h where cgsh = '01' order by cwtsbh");
-  const std::string old_dm = pick("select top 1 cwxxmdm into :v from svcb50_h where cgsh = '01' and cwtsbh = '" +
-                                  old_bh + "' order by cwxxmdm");
-  const std::string old_mc = pick("select top 1 cxmmc into :v from svcb50_h where cgsh = '01' and cwtsbh = '" + old_bh +
-                                  "' and cwxxmdm = '" + old_dm + "'");
-  ASSERT_FALSE(settled.empty());
-  ASSERT_FALSE(history.empty());
-  ASSERT_FALSE(settled_on.empty());
-  ASSERT_FALSE(rework_bh.empty());
-  ASSERT_FALSE(old_bh.empty());
-
-  const std::map<std::string, std::vector<Value>> args = {
-      {"d_svc301_01", {}},
-      {"d_svc300_03_01", {settled}},
-      {"d_svc304_01", {}},
-      {"d_svc304_01_gsgl", {}},
-      {"d_svc304_02", {}},
-      {"d_svc304_02_gsgl", {}},
-      {"d_svc304_01_01", {rework_bh, rework_dm, rework_mc}},
-      {"d_svc304_01_01_gsgl", {rework_bh, rework_dm, rework_mc}},
-      {"d_svc304_01_02", {old_bh, old_dm, old_mc}},
-      {"d_svc304_01_02_gsgl", {old_bh, old_dm, old_mc}},
-      {"d_svc305_01", {kToday, "2000/01/01"}},
-      {"d_svc305_01_01", {settled_on}},
-      {"d_svc309_01", {}},
-      {"d_svc309_02", {"2000/01/01", kToday}},
-      {"d_svc310_01", {}},
-      {"d_svc310_02", {"2000/01/01", kToday}},
-      {"d_svc310_03", {history}},
-      {"d_svc310_03_now", {settled}},
-      {"d_svc310_03_01", {history}},
-      {"d_svc310_03_01_now", {settled}},
-      {"d_svc310_04", {settled}},
-      {"d_svc310_05", {history}},
-      {"d_svc310_04_01", {settled}},
-      {"d_svc310_05_01", {history}},
-      {"d_svc305_jsd1", {settled, "01"}},
-      {"d_svc305_jsd1_01", {settled}},
-      {"d_svc305_jsd1_02", {settled}},
-      {"d_svc303_01_04", {settled}},
-      {"d_svc303_01_04_h", {history}},
-      {"d_svc303_01_05", {settled, "01"}},
-  };
+  const auto args = kq::testing::demo_arguments([&](const std::string& sql) { return pick(sql); }, kToday);
   for (const std::string& name : kq::testing::module_definitions()) {
     auto it = args.find(name);
     ASSERT_NE(it, args.end()) << name << " has no arguments in this test";

@@ -13,7 +13,7 @@ export function useWorkstation({ demo = [], browser = true, prepare } = {}) {
   before(async () => {
     ws.shop = demoShop(demo);
     if (prepare) await prepare(ws);
-    ws.server = await startServer(ws.shop.db);
+    ws.server = await startServer(ws.shop);
     if (browser) ws.browser = await launch();
   });
   after(async () => {

@@ -2,6 +2,7 @@
 // calls a script makes.
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
+import { psql, serverShops } from './server.mjs';
 
 export function today(offsetDays = 0) {
   const d = new Date();
@@ -69,8 +70,13 @@ export async function api(url, token, method, path, body) {
 }
 
 // The text the sqlite3 shell prints for `query` on the shop file `db` (the
-// club's tables are kq_club_<table> in it).
+// club's tables are kq_club_<table> in it); for a shop on a database server
+// (demoShop() with KQ_E2E_DATABASE=postgresql), what psql prints (rows by
+// lines, columns by "|", as the sqlite3 shell does), the club's tables read
+// from the server's schema kq_club.
 export function shopSql(db, query) {
+  const server = serverShops.get(db);
+  if (server) return psql(server, query.replace(/\bkq_club_(\w+)/g, 'kq_club.$1'));
   const r = spawnSync('sqlite3', [db, query], { encoding: 'utf8' });
   if (r.status !== 0) throw new Error(`sqlite3: ${r.stderr}`);
   return r.stdout.trim();

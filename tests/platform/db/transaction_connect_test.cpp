@@ -2,6 +2,10 @@
 // mode, nothing created, clear errors for missing and foreign files.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
 #include "platform/db/sqlite_backend.h"
 #include "txn_test_support.h"
 
@@ -74,6 +78,34 @@ TEST(TransactionConnect, AdoptsAConnectionOpenedElsewhere) {
   EXPECT_EQ(sqlca.exec("select dbo.f_retu_gsh() into :g", {{"g", out(gsh)}}), 0);
   EXPECT_EQ(gsh, "05");
   EXPECT_EQ(testing::query_file(files.shop(), "select cdyywdh from kq_club_club08"), "W1");
+}
+
+// Opening one more connection must not drop the locks the process's other
+// connections hold: another program (the sqlite3 shell, a backup, a second
+// server) that then opened and closed the file would take it for unused and
+// remove the log's index, and from then on saw none of this process's commits.
+TEST(TransactionConnect, ANewConnectionKeepsTheOthersLocksForOtherPrograms) {
+  DbFiles files;
+  Transaction writer, another;
+  ASSERT_TRUE(writer.connect(files.options()).ok()) << writer.sqlerrtext;
+  Long n;
+  ASSERT_EQ(writer.exec("select count(*) into :n from svcb20c", {{"n", out(n)}}), 0) << writer.sqlerrtext;
+  ASSERT_TRUE(another.connect(files.options()).ok()) << another.sqlerrtext;
+  auto shell = [&](const std::string& sql) {
+    std::string out;
+    FILE* p = ::popen(("sqlite3 '" + files.shop() + "' \"" + sql + "\" 2>&1").c_str(), "r");
+    if (!p) return std::string("<no sqlite3 shell>");
+    char buf[256];
+    while (std::fgets(buf, sizeof buf, p)) out += buf;
+    ::pclose(p);
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+  };
+  EXPECT_EQ(shell("select count(*) from kq_club_club08"), "0");
+  EXPECT_TRUE(std::filesystem::exists(files.shop() + "-shm")) << "another program removed the log's index";
+  EXPECT_EQ(writer.exec("insert into kq_club..club08 (nkid, cdyywdh, cywfl) values (1, 'W2', 'SVC')"), 0);
+  EXPECT_EQ(writer.commit(), 0) << writer.sqlerrtext;
+  EXPECT_EQ(shell("select cdyywdh from kq_club_club08"), "W2") << "another program sees the commit";
 }
 
 }  // namespace

@@ -42,5 +42,7 @@ class Dialect {
 std::unique_ptr<Dialect> make_tsql_dialect();
 // The embedded default, SQLite: see sqlite_dialect.cpp for every rewrite.
 std::unique_ptr<Dialect> make_sqlite_dialect();
+// PostgreSQL: see postgresql_dialect.cpp for every rewrite.
+std::unique_ptr<Dialect> make_postgresql_dialect();
 
 }  // namespace kq::db

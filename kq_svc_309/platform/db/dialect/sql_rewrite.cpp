@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "platform/db/dialect/day_range.h"
 #include "platform/value/text.h"
 
 namespace kq::db::sql {
@@ -125,7 +126,8 @@ struct Scope {
 
 class Binder {
  public:
-  Binder(Statement& st, const Catalog& catalog, const ValueRules& rules) : st_(st), catalog_(catalog), rules_(rules) {}
+  Binder(Statement& st, const Catalog& catalog, const ValueRules& rules, const DayRangeRules* days = nullptr)
+      : st_(st), catalog_(catalog), rules_(rules), days_(days) {}
 
   Result<void> run() {
     switch (st_.kind) {
@@ -229,12 +231,17 @@ class Binder {
         if (!m) return m;
       }
     }
+    if (days_)
+      rewrite_day_comparisons(st_, seq, b, e, [&](std::string_view ref) { return resolve(ref, scope); }, *days_);
     return {};
   }
 
   // The queries of a (compound) SELECT in seq[b, e).
   Result<void> query(Nodes& seq, size_t b, size_t e, const Scope* outer) {
-    for (const Member& m : split_members(seq, b, e)) {
+    // Last member first: a rewrite of a member's conditions moves only what follows it.
+    const std::vector<Member> members = split_members(seq, b, e);
+    for (auto it = members.rbegin(); it != members.rend(); ++it) {
+      const Member& m = *it;
       Scope scope;
       scope.parent = outer;
       size_t from = find_word(seq, m.begin, m.end, "from");
@@ -399,6 +406,7 @@ class Binder {
   Statement& st_;
   const Catalog& catalog_;
   const ValueRules& rules_;
+  const DayRangeRules* days_ = nullptr;  // set for day_ranges(): the walk then rewrites day comparisons
 };
 
 // ---------------------------------------------------------------------------
@@ -565,6 +573,11 @@ Result<void> extract_into(Statement& st) {
 
 Result<void> bind_columns(Statement& st, const Catalog& catalog, const ValueRules& rules) {
   return Binder(st, catalog, rules).run();
+}
+
+Result<void> day_ranges(Statement& st, const Catalog& catalog, const DayRangeRules& rules) {
+  const ValueRules unchanged;
+  return Binder(st, catalog, unchanged, &rules).run();
 }
 
 Result<Statement> parse_and_bind(std::string_view tsql, const Catalog& catalog, const ValueRules& rules) {

@@ -69,6 +69,41 @@ Result<void> delete_with_from(Statement& st);
 // (dbo.f_retu_gsh -> f_retu_gsh); N'text' -> 'text'.
 void simplify_names(Statement& st);
 
+// The edges of a day "yyyy/mm/dd": its first moment, or the first moment
+// after it.
+enum class DayEdge { Start, After };
+
+// How a backend writes the bounds of a range on a datetime column for
+// day_ranges(). `day` is a copy of the operand as the statement has it (a
+// host variable, a string literal, or convert(char(10), one of those, 111)),
+// still in Transact-SQL: later passes translate it like the rest. Let D(x) be
+// the text "yyyy/mm/dd" that convert(char(10), x, 111) gives for a stored
+// value x. A bound is an expression fixed for the whole statement, such that
+// for every stored value x:
+//   lower_bound(day, Start): D(x) >= day implies x >= it,
+//   lower_bound(day, After): D(x) >  day implies x >= it,
+//   upper_bound(day, Start): D(x) <  day implies x <  it,
+//   upper_bound(day, After): D(x) <= day implies x <  it,
+// whatever text day is (a day or not: a bound that admits every value is
+// right when day is not "yyyy/mm/dd"), and null only when day is null.
+class DayRangeRules {
+ public:
+  virtual ~DayRangeRules() = default;
+  virtual Nodes lower_bound(Statement& st, Nodes day, DayEdge edge, uint32_t at) const = 0;
+  virtual Nodes upper_bound(Statement& st, Nodes day, DayEdge edge, uint32_t at) const = 0;
+};
+
+// Day comparisons become index ranges: "convert(char(10), col, 111) op day"
+// on a DateTime column (op = >= > <= < or BETWEEN day AND day; day a host
+// variable, a literal or convert(char(10), one of those, 111)) at the start
+// of a condition becomes "(col >= lower and col < upper and <the comparison
+// as it was>)" with the bounds from `rules`. The comparison stays, so the
+// rows are exactly those it selects; the bounds let the backend search an
+// index on the column instead of reading every row. Columns are resolved as
+// bind_columns() does. Run it before rewrite_calls(), which translates the
+// convert() calls, the copies in the bounds included.
+Result<void> day_ranges(Statement& st, const Catalog& catalog, const DayRangeRules& rules);
+
 // Calls every `fn(st, name, args)` for each function call in the tree (a Word
 // followed directly by a Group), outermost first; fn may change the name and
 // the argument nodes. The new arguments are walked afterwards.

@@ -197,4 +197,30 @@ std::string normalize_name(std::string_view name) {
   return out;
 }
 
+std::string literal_text(std::string_view quoted) {
+  if (!quoted.empty() && (quoted.front() == 'N' || quoted.front() == 'n')) quoted.remove_prefix(1);
+  std::string out;
+  if (quoted.size() < 2) return out;
+  quoted = quoted.substr(1, quoted.size() - 2);
+  out.reserve(quoted.size());
+  for (size_t k = 0; k < quoted.size(); ++k) {
+    out += quoted[k];
+    if (quoted[k] == '\'' && k + 1 < quoted.size() && quoted[k + 1] == '\'') ++k;
+  }
+  return out;
+}
+
+std::optional<Range> day_text_operand(const Nodes& a) {
+  const std::vector<Range> parts = split_commas(a, 0, a.size());
+  if (parts.size() != 3 || parts[0].size() != 2 || parts[1].size() < 1 || parts[2].size() != 1) return std::nullopt;
+  const Node& type = a[parts[0].begin];
+  const Node& length = a[parts[0].begin + 1];
+  if (!(is_word(type, "char") || is_word(type, "varchar") || is_word(type, "nchar") || is_word(type, "nvarchar")))
+    return std::nullopt;
+  if (length.kind != NodeKind::Group || length.children.size() != 1 || length.children.front().text != "10")
+    return std::nullopt;
+  if (a[parts[2].begin].text != "111") return std::nullopt;
+  return parts[1];
+}
+
 }  // namespace kq::db::sql

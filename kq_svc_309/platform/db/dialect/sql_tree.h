@@ -97,6 +97,12 @@ struct Range {
   size_t size() const { return end - begin; }
 };
 std::vector<Range> split_commas(const Nodes& seq, size_t from, size_t to);
+// The text of a string literal (N'…' too) without its quotes, '' read as one quote.
+std::string literal_text(std::string_view quoted);
+// The day of a date as text: the arguments of convert(char(10), x, 111) (also
+// varchar, nchar, nvarchar). The range of x in `args`; nullopt for any other
+// arguments.
+std::optional<Range> day_text_operand(const Nodes& args);
 
 // A table or column name as the catalog knows it: "database..table" becomes
 // "database.table" and a "dbo" owner part is dropped ("dbo.f" -> "f",

@@ -36,11 +36,16 @@
 //     "yyyy/mm/dd" for a stored ISO datetime and for a text already in that
 //     form; any other convert is an error.
 //  9. Host variables ":name" -> "?"; whitespace runs become one blank.
+// Before 4: day comparisons "convert(char(10), col, 111) >= :day" (= > <= <
+// between) on a DATETIME column gain a range on the bare column
+// (sql::day_ranges with SqliteDayBounds below), so the (cgsh, date) indexes
+// serve the lists.
 // Everything else passes unchanged: CASE, UNION ALL, GROUP BY / HAVING, LEFT
 // OUTER JOIN, subqueries, LIKE, IN, count(1), DISTINCT, "max (id)",
 // INSERT ... SELECT without FROM.
 #include <string>
 
+#include "platform/db/dialect/day_bounds.h"
 #include "platform/db/dialect/dialect.h"
 #include "platform/db/dialect/sql_rewrite.h"
 #include "platform/db/dialect/sql_tree.h"
@@ -55,20 +60,6 @@ using sql::NodeKind;
 using sql::Nodes;
 using sql::Statement;
 
-// The text of a string literal without its quotes, '' read as one quote.
-std::string literal_text(std::string_view quoted) {
-  if (!quoted.empty() && (quoted.front() == 'N' || quoted.front() == 'n')) quoted.remove_prefix(1);
-  std::string out;
-  if (quoted.size() < 2) return out;
-  quoted = quoted.substr(1, quoted.size() - 2);
-  out.reserve(quoted.size());
-  for (size_t k = 0; k < quoted.size(); ++k) {
-    out += quoted[k];
-    if (quoted[k] == '\'' && k + 1 < quoted.size() && quoted[k + 1] == '\'') ++k;
-  }
-  return out;
-}
-
 bool is_blank(std::string_view text) { return text.find_first_not_of(" \t") == std::string_view::npos; }
 
 // Places after the decimal point of a plain number literal; -1 with an exponent.
@@ -82,7 +73,7 @@ class SqliteValues final : public sql::ValueRules {
  public:
   Result<void> literal(Statement& st, Node& lit, const ColumnInfo& column) const override {
     if (column.kind != ColumnKind::DateTime) return {};
-    std::string text = literal_text(lit.text);
+    std::string text = sql::literal_text(lit.text);
     std::optional<DateTime> when = is_blank(text) ? std::optional<DateTime>(DateTime::absent()) : DateTime::parse(text);
     if (!when) return st.error_at(lit, "text that is no date and time for a datetime column");
     lit.text = st.keep("'" + when->to_iso() + "'");
@@ -110,11 +101,6 @@ class SqliteValues final : public sql::ValueRules {
   }
 };
 
-bool is_char_type(const Node& n) {
-  return sql::is_word(n, "char") || sql::is_word(n, "varchar") || sql::is_word(n, "nchar") ||
-         sql::is_word(n, "nvarchar");
-}
-
 // convert(char(10), x, 111) -> replace(substr(x, 1, 10), '-', '/'); isnull -> ifnull;
 // scope_identity -> last_insert_rowid.
 Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
@@ -128,15 +114,11 @@ Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
   }
   if (!sql::is_word(name, "convert")) return {};
   Nodes& a = args.children;
-  std::vector<sql::Range> parts = sql::split_commas(a, 0, a.size());
-  const bool supported = parts.size() == 3 && parts[0].size() == 2 && is_char_type(a[parts[0].begin]) &&
-                         a[parts[0].begin + 1].kind == NodeKind::Group && a[parts[0].begin + 1].children.size() == 1 &&
-                         a[parts[0].begin + 1].children.front().text == "10" && parts[1].size() >= 1 &&
-                         parts[2].size() == 1 && a[parts[2].begin].text == "111";
-  if (!supported) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
+  const std::optional<sql::Range> day = sql::day_text_operand(a);
+  if (!day) return st.error_at(name, "cannot translate convert(): only convert(char(10), date, 111) is known");
   const uint32_t at = name.offset;
   Nodes date;
-  for (size_t k = parts[1].begin; k < parts[1].end; ++k) date.push_back(std::move(a[k]));
+  for (size_t k = day->begin; k < day->end; ++k) date.push_back(std::move(a[k]));
   date.front().space_before = false;
   date.push_back(st.make(NodeKind::Comma, ",", at, false));
   date.push_back(st.make(NodeKind::Number, "1", at));
@@ -155,6 +137,55 @@ Result<void> sqlite_call(Statement& st, Node& name, Node& args) {
   args.space_before_close = false;
   return {};
 }
+
+// Bounds of a day range on a stored datetime "yyyy-mm-dd hh:mm:ss" (text,
+// compared byte by byte): a day "yyyy/mm/dd" starts at "yyyy-mm-dd" (every
+// value of that day or later is >= it) and ends before "yyyy-mm-d" followed
+// by the character after its last digit ("2026/12/09" -> "2026-12-0:"),
+// which every value of that day or earlier is < . Any text of that form will
+// do, a day that does not exist included. When the operand is not
+// "yyyy/mm/dd" the bound admits every value: -9e999 (minus infinity) is below
+// every number and text, a blob above them.
+class SqliteDayBounds final : public sql::DayBoundsByCase {
+ protected:
+  Nodes is_day(sql::NodeWriter& w, const Nodes& day) const override {
+    Nodes out = day;
+    out.push_back(w.word("glob"));
+    out.push_back(w.string("'[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'"));
+    return out;
+  }
+
+  Nodes edge(sql::NodeWriter& w, const Nodes& day, sql::DayEdge edge) const override {
+    // replace(x, '/', '-')
+    auto dashes = [&](Nodes x) {
+      x.push_back(w.comma());
+      x.push_back(w.string("'/'"));
+      x.push_back(w.comma());
+      x.push_back(w.string("'-'"));
+      return w.call("replace", std::move(x));
+    };
+    // substr(day, from, count)
+    auto part = [&](std::string_view from, std::string_view count) {
+      Nodes args = day;
+      args.push_back(w.comma());
+      args.push_back(w.number(from));
+      args.push_back(w.comma());
+      args.push_back(w.number(count));
+      return w.call("substr", std::move(args));
+    };
+    if (edge == sql::DayEdge::Start) return dashes(day);
+    Nodes out = dashes(part("1", "9"));
+    out.push_back(w.op("||"));
+    Nodes code = w.call("unicode", part("10", "1"));
+    code.push_back(w.op("+"));
+    code.push_back(w.number("1"));
+    sql::NodeWriter::append(out, w.call("char", std::move(code)));
+    return out;
+  }
+
+  Nodes below_every_value(sql::NodeWriter& w) const override { return {w.number("-9e999")}; }
+  Nodes above_every_value(sql::NodeWriter& w) const override { return {w.string("x'ff'")}; }
+};
 
 // "kq_club.t..." -> "kq_club_t...": the club database's tables are tables of
 // the shop file (one write-ahead log, one commit for both). Runs after the
@@ -182,7 +213,8 @@ class SqliteDialect final : public Dialect {
     auto parsed = sql::parse_and_bind(tsql, catalog, values);
     if (!parsed) return parsed.failure();
     Statement& st = *parsed;
-    Result<void> r = sql::top_to_limit(st);
+    Result<void> r = sql::day_ranges(st, catalog, SqliteDayBounds());
+    if (r) r = sql::top_to_limit(st);
     if (r) r = sql::update_from_without_target(st);
     if (r) r = sql::delete_with_from(st);
     if (r) sql::simplify_names(st);

@@ -26,10 +26,13 @@ namespace {
 // One column's cells and null bits, read without going through the store.
 struct Cells {
   Cells(const RowStore& store, std::size_t column)
-      : chunks(store.cell_chunks(column)), nulls(store.null_words(column)) {}
+      : store(store), column(column), nulls(store.null_words(column)) {}
   bool null(RowIndex r) const { return (nulls[r >> 6] >> (r & 63)) & 1; }
-  const uint64_t& cell(RowIndex r) const { return chunks[r / RowStore::kChunkRows][r % RowStore::kChunkRows]; }
-  const std::vector<uint64_t>* chunks;
+  uint64_t cell(RowIndex r) const { return store.cell(column, r); }
+  // A String column's cell, by reference (texts in place are viewed in it).
+  const uint64_t& text_cell(RowIndex r) const { return store.text_cell(column, r); }
+  const RowStore& store;
+  std::size_t column;
   const uint64_t* nulls;
 };
 
@@ -170,7 +173,7 @@ void BulkCondition::run(std::size_t step, const RowStore& store, const RowIndex*
       with_compare_op(s.op, [&](auto op) {
         each(sel, m, [&](uint32_t p) {
           const RowIndex r = rows[p];
-          out[p] = cells.null(r) ? Tri::Null : tri(holds<decltype(op)::value>(texts.view(cells.cell(r)).compare(k)));
+          out[p] = cells.null(r) ? Tri::Null : tri(holds<decltype(op)::value>(texts.view(cells.text_cell(r)).compare(k)));
         });
       });
       return;
@@ -311,7 +314,7 @@ std::vector<uint32_t> sort_positions(const RowStore& store, const std::vector<Ro
       const TextArena& arena = store.texts(col);
       for (std::size_t i = 0; i < n; ++i) {
         it.nulls[i] = cells.null(rows[i]);
-        if (!it.nulls[i]) it.texts[i] = arena.view(cells.cell(rows[i]));
+        if (!it.nulls[i]) it.texts[i] = arena.view(cells.text_cell(rows[i]));
       }
       collate_texts(it);
       continue;

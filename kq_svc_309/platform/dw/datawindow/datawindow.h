@@ -261,6 +261,10 @@ class DataWindow final : public Presentation {
   // Evaluates an expression text for a row of the primary buffer (0: no
   // row); null when it does not compile.
   Value evaluate(std::string_view expression, long row) const;
+  // The value of a column or computed field object of the definition for a
+  // row of the primary buffer, through its compiled expression; null for
+  // other objects.
+  Value object_value(const ObjectDef& object, long row) const;
 
   // --- Presentation ----------------------------------------------------------
   const Definition& definition() const override;
@@ -308,7 +312,6 @@ class DataWindow final : public Presentation {
   void place_current_after_change(std::optional<RowIndex> previous);
   std::string describe_one(const std::string& object, const std::string& property) const;
   std::string modify_object(const ObjectDef& object, const std::string& property, const std::string& value);
-  Value object_value(const ObjectDef& object, long row) const;
   Value object_value_at(const ObjectDef& object, expr::RowId id) const;
   std::string display_text_at(const ObjectDef& object, expr::RowId id) const;
   // The rows among `rows` that the search hides move to `hidden` (both keep

@@ -18,6 +18,7 @@ class Evaluator::ScopeGuard {
 
 void Evaluator::bind(const BoundDefinition* bound) {
   bound_ = bound;
+  memo_.clear();
   scopes_.clear();
   depth_ = 0;
   loose_ = Scope{};
@@ -103,6 +104,28 @@ RowId Evaluator::row_at(int64_t number) const {
 int64_t Evaluator::row_number(RowId row) const {
   if (row == kNoRow || row >= rows_.store.row_count()) return 0;
   return rows_.position(static_cast<RowIndex>(row));
+}
+
+void Evaluator::forget_if_changed() const {
+  const uint64_t now = rows_.changes();
+  if (now == memo_changes_ && current_ == memo_current_) return;
+  memo_.clear();
+  memo_changes_ = now;
+  memo_current_ = current_;
+}
+
+const Value* Evaluator::remembered(uint64_t key) const {
+  forget_if_changed();
+  auto it = memo_.find(key);
+  return it == memo_.end() ? nullptr : &it->second;
+}
+
+void Evaluator::remember(uint64_t key, const Value& value) const {
+  forget_if_changed();
+  // Expressions compiled for one evaluation (DataWindow::evaluate) leave
+  // keys that never come back: a bounded memo drops them.
+  if (memo_.size() >= kMemoLimit) memo_.clear();
+  memo_[key] = value;
 }
 
 }  // namespace kq::dw

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/dw/datawindow/bound_definition.h"
@@ -43,6 +44,8 @@ class Evaluator final : public expr::RowContext {
   int64_t row_count() const override;
   expr::RowId row_at(int64_t number) const override;
   int64_t row_number(expr::RowId row) const override;
+  const Value* remembered(uint64_t key) const override;
+  void remember(uint64_t key, const Value& value) const override;
 
  private:
   struct Slot {
@@ -69,6 +72,13 @@ class Evaluator final : public expr::RowContext {
   mutable std::deque<Scope> scopes_;  // a deque: slots stay in place while deeper scopes are added
   mutable std::size_t depth_ = 0;
   mutable Scope loose_;
+  // Aggregates' values (by node) for the rows as they were at `memo_changes_`
+  // with current row `memo_current_`.
+  void forget_if_changed() const;
+  static constexpr std::size_t kMemoLimit = 512;
+  mutable std::unordered_map<uint64_t, Value> memo_;
+  mutable uint64_t memo_changes_ = 0;
+  mutable std::optional<RowIndex> memo_current_;
 };
 
 }  // namespace kq::dw

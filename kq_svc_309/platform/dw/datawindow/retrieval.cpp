@@ -115,6 +115,7 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
     trans_->sqlerrtext = msg;
     return fail(msg);
   }
+  rows_.store.pack();
   rows_.primary_changed();
   if (filter_ || !search_.empty()) apply_filter();
   if (!sort_.empty()) {

@@ -31,6 +31,7 @@ void RowBuffers::clear() {
   positions_.clear();
   positions_.shrink_to_fit();
   positions_valid_ = false;
+  ++primary_changes_;
 }
 
 RowIndex RowBuffers::add_row(ItemStatus status) {

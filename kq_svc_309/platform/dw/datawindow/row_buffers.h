@@ -23,7 +23,13 @@ class RowBuffers {
     return b == Buffer::Primary ? primary_ : (b == Buffer::Filter ? filter_ : delete_);
   }
   // Call after changing the order or content of the primary buffer.
-  void primary_changed() { positions_valid_ = false; }
+  void primary_changed() {
+    positions_valid_ = false;
+    ++primary_changes_;
+  }
+  // Counts the changes of the rows that expressions over the primary buffer
+  // see: the stored values and the primary buffer's rows and order.
+  uint64_t changes() const { return store.changes() + primary_changes_; }
   // Number (from 1) of a row in the primary buffer; 0 when it is not there.
   long position(RowIndex row) const;
   // The row of a buffer at `number` (from 1); nullopt when out of range.
@@ -74,6 +80,7 @@ class RowBuffers {
   std::unordered_map<RowIndex, std::vector<Change>> changes_;
   mutable std::vector<uint32_t> positions_;  // by row index: position in primary, 0 = absent
   mutable bool positions_valid_ = false;
+  uint64_t primary_changes_ = 0;
 };
 
 }  // namespace kq::dw

@@ -22,6 +22,7 @@ int order(T a, T b) {
 }  // namespace
 
 void RowStore::reset(std::vector<ColumnType> kinds) {
+  ++changes_;
   columns_.clear();
   columns_.resize(kinds.size());
   for (std::size_t i = 0; i < kinds.size(); ++i) {
@@ -36,6 +37,7 @@ void RowStore::reset(std::vector<ColumnType> kinds) {
 }
 
 void RowStore::clear() {
+  ++changes_;
   for (Column& c : columns_) {
     c.chunks.clear();
     c.chunks.shrink_to_fit();
@@ -48,22 +50,30 @@ void RowStore::clear() {
 }
 
 RowIndex RowStore::append() {
+  ++changes_;
   const RowIndex row = rows_++;
   const bool new_chunk = row % kChunkRows == 0;
   const bool new_word = (row & 63) == 0;
   for (Column& c : columns_) {
     if (new_chunk) {
+      if (!c.chunks.empty()) c.chunks.back().pack(offsets_allowed(c));
       c.chunks.emplace_back();
-      if (row > 0) c.chunks.back().reserve(kChunkRows);
     }
-    c.chunks.back().push_back(0);
+    // The first chunk grows as rows come (a short list stays small).
+    c.chunks.back().push_zero(row > 0 ? kChunkRows : 0);
     if (new_word) c.nulls.push_back(0);
     c.nulls[row >> 6] |= 1ull << (row & 63);
   }
   return row;
 }
 
+void RowStore::pack() {
+  for (Column& c : columns_)
+    if (!c.chunks.empty()) c.chunks.back().pack(offsets_allowed(c));
+}
+
 void RowStore::set(RowIndex row, std::size_t column, const Value& v) {
+  ++changes_;
   Column& c = columns_[column];
   uint64_t& bits = c.nulls[row >> 6];
   const uint64_t mask = 1ull << (row & 63);
@@ -110,7 +120,7 @@ void RowStore::get(RowIndex row, std::size_t column, Value& out) const {
     return;
   }
   switch (c.layout.type) {
-    case Type::String: out = Value(c.texts.view(cell(c, row))); break;
+    case Type::String: out = Value(c.texts.view(text_cell(column, row))); break;
     case Type::Long: out = Value(static_cast<long long>(static_cast<int64_t>(cell(c, row)))); break;
     case Type::DateTime: out = Value(DateTime::from_seconds(static_cast<int64_t>(cell(c, row)))); break;
     case Type::Decimal: out = Value(decimal_of(c, row)); break;
@@ -124,7 +134,7 @@ int RowStore::compare(std::size_t column, RowIndex a, RowIndex b) const {
   const Column& c = columns_[column];
   switch (c.layout.type) {
     case Type::String: {
-      int r = c.texts.view(cell(c, a)).compare(c.texts.view(cell(c, b)));
+      int r = c.texts.view(text_cell(column, a)).compare(c.texts.view(text_cell(column, b)));
       return r < 0 ? -1 : (r > 0 ? 1 : 0);
     }
     case Type::Decimal: {
@@ -139,8 +149,8 @@ int RowStore::compare(std::size_t column, RowIndex a, RowIndex b) const {
 std::size_t RowStore::memory_bytes() const {
   std::size_t n = columns_.capacity() * sizeof(Column);
   for (const Column& c : columns_) {
-    n += c.chunks.capacity() * sizeof(std::vector<uint64_t>);
-    for (const auto& ch : c.chunks) n += ch.capacity() * sizeof(uint64_t);
+    n += c.chunks.capacity() * sizeof(CellChunk);
+    for (const CellChunk& ch : c.chunks) n += ch.memory_bytes();
     n += c.nulls.capacity() * sizeof(uint64_t);
     n += c.texts.memory_bytes();
     n += c.wide.size() * (sizeof(Decimal) + 32);

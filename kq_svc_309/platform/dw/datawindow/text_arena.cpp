@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <functional>
 
 namespace kq::dw {
 
@@ -19,6 +20,28 @@ uint64_t TextArena::in_place(std::string_view s) {
 
 uint64_t TextArena::add(std::string_view s) {
   if (s.size() <= kInlineMax) return in_place(s);
+  if (s.size() > kBig || unique_) return store(s);
+  if (looked_ == kRecentMax && found_ * 16 < looked_) {
+    unique_ = true;
+    recent_.clear();
+    recent_.shrink_to_fit();
+    return store(s);
+  }
+  // The table of recent texts has about a slot for every four texts stored,
+  // between 16 and kRecentMax; growing starts it empty.
+  const std::size_t want = std::clamp<std::size_t>(std::bit_ceil(stored_ / 4 + 1), 16, kRecentMax);
+  if (recent_.size() < want) recent_.assign(want, 0);
+  const std::size_t slot = std::hash<std::string_view>{}(s) & (recent_.size() - 1);
+  ++looked_;
+  if (recent_[slot] != 0 && view(recent_[slot]) == s) {
+    ++found_;
+    return recent_[slot];
+  }
+  return recent_[slot] = store(s);
+}
+
+uint64_t TextArena::store(std::string_view s) {
+  ++stored_;
   if (s.size() > kBig) {
     big_.emplace_back(s);
     return (kBigLength << 32) | static_cast<uint64_t>(big_.size() - 1);
@@ -54,13 +77,17 @@ void TextArena::clear() {
   blocks_.shrink_to_fit();
   big_.clear();
   big_.shrink_to_fit();
+  recent_.clear();
+  recent_.shrink_to_fit();
+  stored_ = looked_ = found_ = 0;
+  unique_ = false;
 }
 
 std::size_t TextArena::memory_bytes() const {
   std::size_t n = blocks_.capacity() * sizeof(std::vector<char>);
   for (const auto& b : blocks_) n += b.capacity();
   for (const auto& s : big_) n += s.capacity() + sizeof(std::string);
-  return n;
+  return n + recent_.capacity() * sizeof(uint64_t);
 }
 
 }  // namespace kq::dw

@@ -29,8 +29,14 @@ class TextArena {
   static constexpr std::size_t kBlock = 32 * 1024;
   static constexpr std::size_t kBig = kBlock / 4;  // longer texts get a string of their own
   static constexpr uint64_t kBigLength = 0x7FFFFFFF;
+  static constexpr std::size_t kRecentMax = 4096;
+  uint64_t store(std::string_view s);
   std::vector<std::vector<char>> blocks_;
   std::vector<std::string> big_;
+  std::vector<uint64_t> recent_;  // cells by hash of their text; 0 = empty
+  std::size_t stored_ = 0;        // texts stored out of place
+  std::size_t looked_ = 0, found_ = 0;
+  bool unique_ = false;           // texts seldom repeat: no more looking
 };
 
 }  // namespace kq::dw

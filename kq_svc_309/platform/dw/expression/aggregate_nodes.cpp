@@ -1,5 +1,7 @@
 #include "platform/dw/expression/aggregate_nodes.h"
 
+#include <atomic>
+
 namespace kq::dw::expr {
 namespace {
 
@@ -12,6 +14,13 @@ Type aggregate_type(AggregateKind kind, Type arg) {
   }
 }
 
+// Keys of remembered values: one per node ever made (a node made after
+// another was destroyed may sit at its address; it never gets its key).
+uint64_t next_key() {
+  static std::atomic<uint64_t> last{0};
+  return ++last;
+}
+
 class AggregateNode final : public Node {
  public:
   AggregateNode(AggregateKind kind, NodePtr arg)
@@ -19,6 +28,13 @@ class AggregateNode final : public Node {
 
   const Value& eval(const Frame& f, Value& scratch) const override {
     const RowContext& ctx = *f.ctx;
+    if (const Value* known = ctx.remembered(key_)) return scratch = *known;
+    ctx.remember(key_, over_rows(ctx, scratch));
+    return scratch;
+  }
+
+ private:
+  const Value& over_rows(const RowContext& ctx, Value& scratch) const {
     const int64_t n = ctx.row_count();
     Value acc;
     int64_t count = 0;
@@ -58,9 +74,9 @@ class AggregateNode final : public Node {
     }
   }
 
- private:
   AggregateKind kind_;
   NodePtr arg_;
+  const uint64_t key_ = next_key();
 };
 
 }  // namespace

@@ -38,6 +38,20 @@ class RowContext {
   virtual RowId row_at(int64_t number) const = 0;
   // Number (from 1) of `row` in the primary buffer; 0 when it is not there.
   virtual int64_t row_number(RowId row) const = 0;
+
+  // Values computed over every row (aggregates), kept until the rows change:
+  // the value remembered for `key` (a number its node holds, never given to
+  // another node) while the stored values, the rows of the primary buffer,
+  // their order and the current row stayed as they were; nullptr otherwise.
+  // A context may forget at any time; one that keeps nothing never remembers.
+  virtual const Value* remembered(uint64_t key) const {
+    (void)key;
+    return nullptr;
+  }
+  virtual void remember(uint64_t key, const Value& value) const {
+    (void)key;
+    (void)value;
+  }
 };
 
 }  // namespace kq::dw::expr

@@ -81,5 +81,65 @@ TEST(DataWindowRowStore, RowsKeepTheirValuesAcrossChunks) {
   EXPECT_EQ(s.column_count(), 2u);
 }
 
+// Rows written in all the shapes a chunk is packed into (one value, a few
+// values, every value different), read back, then changed after packing.
+TEST(DataWindowRowStore, PackedRowsReadBackAndTakeChanges) {
+  RowStore s;
+  s.reset({{Type::String, 0}, {Type::Long, 0}, {Type::Decimal, 2}, {Type::String, 0}});
+  const int n = 5 * static_cast<int>(RowStore::kChunkRows) + 11;
+  const auto name = [](int i) { return "客户" + std::to_string(i % 7); };  // in the arena, repeated
+  const auto status = [](int i) { return std::string(1, static_cast<char>('0' + i % 3)); };
+  for (int i = 0; i < n; ++i) {
+    const RowIndex r = s.append();
+    s.set(r, 0, Value(name(i)));
+    if (i % 3) s.set(r, 1, Value(i));  // every value different, nulls between
+    s.set(r, 2, Value(Decimal(0)));     // one value
+    s.set(r, 3, Value(status(i)));      // texts in place, three values
+  }
+  s.pack();
+  const auto expect_row = [&](int i, const std::string& when) {
+    const auto r = static_cast<RowIndex>(i);
+    EXPECT_EQ(s.get(r, 0), Value(name(i))) << when << " row " << i;
+    EXPECT_EQ(s.is_null(r, 1), i % 3 == 0) << when << " row " << i;
+    if (i % 3) {
+      EXPECT_EQ(s.get(r, 1), Value(i)) << when << " row " << i;
+    }
+    EXPECT_EQ(s.get(r, 2), Value(Decimal(0))) << when << " row " << i;
+    EXPECT_EQ(s.texts(3).view(s.text_cell(3, r)), status(i)) << when << " row " << i;
+  };
+  for (int i = 0; i < n; ++i) expect_row(i, "packed");
+
+  // Few distinct values cost about a byte a row, numbers close together
+  // four; repeated texts are kept once.
+  RowStore few;
+  few.reset({{Type::String, 0}});
+  RowStore close;
+  close.reset({{Type::DateTime, 0}});
+  for (int i = 0; i < n; ++i) {
+    few.set(few.append(), 0, Value(status(i)));
+    close.set(close.append(), 0, Value(DateTime::from_seconds(1'800'000'000 + 37 * i)));
+  }
+  few.pack();
+  close.pack();
+  EXPECT_LT(few.memory_bytes(), static_cast<std::size_t>(n) * 2) << "three distinct texts in " << n << " rows";
+  EXPECT_LT(close.memory_bytes(), static_cast<std::size_t>(n) * 5) << n << " distinct date-times";
+  EXPECT_EQ(close.get(static_cast<RowIndex>(n - 1), 0), Value(DateTime::from_seconds(1'800'000'000 + 37 * (n - 1))));
+  EXPECT_LT(s.texts(0).memory_bytes(), std::size_t{1024}) << "seven names of " << n << " rows";
+
+  // Changes after packing land on their row alone.
+  s.set(5, 2, Value(*Decimal::parse("12.34")));
+  s.set(RowStore::kChunkRows + 1, 3, Value("changed text"));
+  s.set(2 * RowStore::kChunkRows, 1, Value::null(Type::Long));
+  EXPECT_EQ(s.get(5, 2), Value(*Decimal::parse("12.34")));
+  EXPECT_EQ(s.get(RowStore::kChunkRows + 1, 3), Value("changed text"));
+  EXPECT_TRUE(s.is_null(2 * RowStore::kChunkRows, 1));
+  for (int i = 0; i < n; ++i) {
+    const auto r = static_cast<RowIndex>(i);
+    if (r == 5 || r == RowStore::kChunkRows + 1 || r == 2 * RowStore::kChunkRows) continue;
+    expect_row(i, "after the changes");
+  }
+  EXPECT_EQ(s.compare(2, 4, 5), -1);
+}
+
 }  // namespace
 }  // namespace kq::dw
