@@ -1,5 +1,6 @@
 // kq_svc_309 serve --db PATH | --server ADDRESS [--port N] [--listen ADDR] [--host-name NAME]…
-//                 [--idle-minutes N] [--max-sessions N] [--max-sessions-per-operator N]:
+//                 [--idle-minutes N] [--max-sessions N] [--max-sessions-per-operator N]
+//                 [--retrieval-slots N]:
 // the workstation. Serves the browser front end and the workstation protocol
 // (docs/protocol.md) over HTTP until interrupted.
 #include <CLI/CLI.hpp>
@@ -22,6 +23,7 @@
 #include "data/schema/database_files.h"
 #include "module.h"
 #include "framework/module_menu.h"
+#include "platform/db/read_scheduler.h"
 #include "server/api.h"
 #include "server/http_server.h"
 #include "server/module_host.h"
@@ -39,6 +41,7 @@ struct ServeArgs {
   std::vector<std::string> host_names;
   int max_sessions = 100;
   int max_sessions_per_operator = 10;
+  int retrieval_slots = 0;  // 0: as many as the machine has processors
 };
 
 // File descriptors one session may hold at once: for each of its two
@@ -74,6 +77,7 @@ bool is_loopback(const std::string& address) {
 
 int run_serve(const ServeArgs& args) {
   module::install();
+  if (args.retrieval_slots > 0) db::ReadScheduler::instance().set_slots(args.retrieval_slots);
   if (args.server.has_value() == !args.db.empty()) {
     std::cerr << "serve: give either --db PATH or --server ADDRESS\n";
     return 2;
@@ -213,6 +217,10 @@ void register_serve(CLI::App& app, int& status) {
   cmd->add_option("--max-sessions-per-operator", a->max_sessions_per_operator,
                   "signed-in sessions one operator holds at most (default 10)")
       ->check(CLI::Range(1, 10000));
+  cmd->add_option("--retrieval-slots", a->retrieval_slots,
+                  "long retrievals that step their rows at the same time (default: the processors); a save's "
+                  "own retrievals go first")
+      ->check(CLI::Range(1, 1024));
   cmd->footer("Open the printed address in a browser. Stop with Ctrl-C. See docs/operations.md.");
   cmd->callback([a, &status] { status = run_serve(*a); });
 }

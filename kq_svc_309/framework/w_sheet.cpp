@@ -5,6 +5,7 @@
 #include "framework/f_delete_remind.h"
 #include "framework/f_msg.h"
 #include "framework/session.h"
+#include "platform/db/read_scheduler.h"
 
 namespace kq::fw {
 
@@ -12,7 +13,11 @@ w_sheet::w_sheet(std::string classname, std::string title)
     : ui::Window(std::move(classname), std::move(title)),
       dw_toolbar(add_control("dw_toolbar", ui::ControlKind::Toolbar)) {
   on("", "ue_cus", [this](const ui::Event& e) { return ue_cus(e.number); });
-  on("", "ue_do_delete", [this](const ui::Event&) { return ue_do_delete(); });
+  // A deletion and its commit are urgent work, as a save is (w_stmm_edit).
+  on("", "ue_do_delete", [this](const ui::Event&) {
+    db::UrgentReads urgent;
+    return ue_do_delete();
+  });
   on("", "ue_before_delete", [this](const ui::Event&) { return ue_before_delete(); });
   on("", "ue_execute_delete", [this](const ui::Event&) { return ue_execute_delete(); });
   on("", "ue_after_delete", [this](const ui::Event&) { return ue_after_delete(); });

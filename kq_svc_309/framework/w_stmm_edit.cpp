@@ -6,6 +6,7 @@
 #include "framework/f_msg.h"
 #include "framework/session.h"
 #include "framework/w_stmm_display.h"
+#include "platform/db/read_scheduler.h"
 #include "platform/ui/window_manager.h"
 #include "platform/value/format.h"
 
@@ -31,7 +32,13 @@ w_stmm_edit::w_stmm_edit(std::string classname, std::string title)
   dw_d = &dw_edit;
   on("", "ue_do_insert", [this](const ui::Event&) { return ue_do_insert(); });
   on("", "ue_after_insert", [this](const ui::Event&) { return ue_after_insert(); });
-  on("", "ue_save", [this](const ui::Event&) { return ue_save(); });
+  // A save (whatever a window's ue_save does: validation, the unit of work,
+  // the refresh of the list after the commit) is urgent work: its retrievals
+  // go before other workstations' lists.
+  on("", "ue_save", [this](const ui::Event&) {
+    db::UrgentReads urgent;
+    return ue_save();
+  });
   on("", "ue_valid_check", [this](const ui::Event&) { return ue_valid_check(); });
   on("", "ue_before_update", [this](const ui::Event&) { return ue_before_update(); });
   on("", "ue_before_commit", [this](const ui::Event&) { return ue_before_commit(); });

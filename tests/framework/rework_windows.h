@@ -10,6 +10,7 @@
 #include "framework/session.h"
 #include "framework/w_stmm_display.h"
 #include "framework/w_stmm_edit.h"
+#include "platform/db/read_scheduler.h"
 
 namespace kq::testing {
 
@@ -25,6 +26,7 @@ class ReworkList : public fw::w_stmm_display {
   long ue_after_delete() override {
     if (fw::w_stmm_display::ue_after_delete() == 0) return 0;
     fw::session().sqlca.exec("update svcb20d set lfgbs = 7 where cwtsbh = '1010000000005'");
+    urgent_at_delete = db::UrgentReads::active();
     return after_delete;
   }
   // The row of a work order's rework record; 0 when not listed.
@@ -34,6 +36,7 @@ class ReworkList : public fw::w_stmm_display {
     return 0;
   }
   long after_delete = 1;
+  bool urgent_at_delete = false;  // the deletion ran as urgent work (its retrievals go first)
 };
 
 class ReworkEdit : public fw::w_stmm_edit {
@@ -53,10 +56,12 @@ class ReworkEdit : public fw::w_stmm_edit {
   long ue_before_commit() override {
     if (fw::w_stmm_edit::ue_before_commit() == 0) return 0;
     steps.push_back("ue_before_commit");
+    urgent_at_commit = db::UrgentReads::active();
     return before_commit;
   }
   std::vector<std::string> steps;
   long valid = 1, before_update = 1, before_commit = 1;
+  bool urgent_at_commit = false;  // the save ran as urgent work (its retrievals go first)
 };
 
 }  // namespace kq::testing

@@ -43,6 +43,7 @@ TEST_F(ListDelete, AsksThenDeletesAndCommits) {
   EXPECT_NE(shop.ui.shown[0].text.find("1010000000005"), std::string::npos);
   EXPECT_EQ(shop.committed(kRecord), "0");
   EXPECT_NE(shop.committed(kItemsMarked), "0");  // ue_after_delete's statement went with it
+  EXPECT_TRUE(list->urgent_at_delete) << "the deletion did not run as urgent work";
   EXPECT_EQ(list->dw_display->rowcount(), rows - 1);
   EXPECT_FALSE(shop.session->sqlca.in_transaction());
 }

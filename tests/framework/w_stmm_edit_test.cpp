@@ -54,6 +54,8 @@ TEST_F(EditSave, TheListsRowReachesTheEditWindow) {
 TEST_F(EditSave, RunsItsStepsInOrderAndCommits) {
   EXPECT_EQ(save(), 1);
   EXPECT_EQ(edit->steps, (Steps{"ue_valid_check", "ue_before_update", "ue_before_commit"}));
+  EXPECT_TRUE(edit->urgent_at_commit) << "the save did not run as urgent work";
+  EXPECT_FALSE(db::UrgentReads::active()) << "the urgency outlived the save";
   EXPECT_EQ(shop.committed(kNewHours), "1");
   EXPECT_NE(shop.committed(kItemsMarked), "0");
   EXPECT_EQ(edit->dw_edit->getitemstatus(1, 0), dw::ItemStatus::NotModified);

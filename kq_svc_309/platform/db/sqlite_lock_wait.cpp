@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "platform/db/read_pacer.h"
+
 namespace kq::db {
 
 namespace {
@@ -44,6 +46,8 @@ bool LockWait::on_busy(int attempt) {
     return false;
   }
   const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(timeout_ - waited);
+  // A retrieval of this thread does not keep its turn while it waits.
+  ReadPacer::step_aside_current();
   std::this_thread::sleep_for(std::min(pause_before(attempt), std::max(left, std::chrono::milliseconds(1))));
   return true;
 }

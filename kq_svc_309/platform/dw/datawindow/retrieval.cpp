@@ -1,6 +1,7 @@
 // Retrieval: the definition's query through the transaction's cursor into the row store.
 #include <limits>
 
+#include "platform/db/read_pacer.h"
 #include "platform/dw/datawindow/datawindow.h"
 
 namespace kq::dw {
@@ -93,7 +94,9 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
   }
   std::vector<Value> row(n);
   auto& primary = rows_.buffer(Buffer::Primary);
+  db::ReadPacer pacer;  // a long list steps its rows in turns with the other retrievals
   while (cursor->next()) {
+    pacer.row();
     cursor->read_row(row);
     const RowIndex r = rows_.add_row(ItemStatus::NotModified);
     for (std::size_t c = 0; c < n; ++c) {
@@ -104,6 +107,7 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
     }
     primary.push_back(r);
   }
+  pacer.step_aside();
   if (!cursor->ok()) {
     std::string msg = cursor->error();
     clear_rows();
