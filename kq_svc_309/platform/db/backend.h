@@ -69,6 +69,13 @@ class Statement {
   virtual void read(int column, Value& into) const = 0;
   // All columns of the current row; row.size() must be column_count().
   virtual void read_row(std::span<Value> row) const = 0;
+  // The text of a column of the current row, without copying it, when read()
+  // would give exactly this text; nullopt otherwise (a null, a number, a
+  // date, or a backend that has no view). Valid until the next step or reset.
+  virtual std::optional<std::string_view> text_view(int column) const {
+    (void)column;
+    return std::nullopt;
+  }
 };
 
 class Connection {

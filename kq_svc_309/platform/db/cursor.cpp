@@ -68,6 +68,8 @@ void Cursor::read(int column, Value& into) const { stmt_->read(column, into); }
 
 void Cursor::read_row(std::span<Value> row) const { stmt_->read_row(row); }
 
+std::optional<std::string_view> Cursor::text_view(int column) const { return stmt_->text_view(column); }
+
 void Cursor::close() {
   if (!cached_) return;
   if (stmt_ && *cached_->connection_alive) stmt_->reset();

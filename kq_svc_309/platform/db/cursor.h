@@ -62,6 +62,10 @@ class Cursor {
   void read(int column, Value& into) const;
   // Every column; row.size() must be column_count().
   void read_row(std::span<Value> row) const;
+  // The text of a column as read() would give it, without copying it, when
+  // the item is a text the backend holds as such; nullopt otherwise (read()
+  // then). Valid until the next next().
+  std::optional<std::string_view> text_view(int column) const;
 
   // Ends the query and releases its snapshot; the cursor can no longer step.
   void close();

@@ -80,6 +80,13 @@ class SqliteStatement final : public Statement {
     int n = static_cast<int>(row.size());
     for (int c = 0; c < n; ++c) read(c, row[static_cast<size_t>(c)]);
   }
+  std::optional<std::string_view> text_view(int c) const override {
+    // A text in a datetime column reads as a DateTime when it is one.
+    const auto& info = infos_[static_cast<size_t>(c)];
+    if (sqlite3_column_type(st_, c) != SQLITE_TEXT || (info && info->kind == ColumnKind::DateTime)) return std::nullopt;
+    auto p = reinterpret_cast<const char*>(sqlite3_column_text(st_, c));
+    return std::string_view(p, static_cast<size_t>(sqlite3_column_bytes(st_, c)));
+  }
 
  private:
   sqlite3* db_;

@@ -5,13 +5,6 @@
 
 namespace kq::dw {
 
-void CellChunk::push_zero(std::size_t reserve_rows) {
-  if (mode_ != Mode::Plain) unpack();
-  if (cells_.capacity() == 0 && reserve_rows > 0) cells_.reserve(reserve_rows);
-  cells_.push_back(0);
-  ++rows_;
-}
-
 void CellChunk::unpack() {
   std::vector<uint64_t> plain;
   plain.reserve(cells_.size() > rows_ ? cells_.size() : rows_);

@@ -42,8 +42,13 @@ class CellChunk {
     if (mode_ != Mode::Plain) unpack();
     return cells_[i];
   }
-  // Appends a row whose cell is 0.
-  void push_zero(std::size_t reserve_rows);
+  // Appends a row whose cell is 0 (inline: once per item of a retrieval).
+  void push_zero(std::size_t reserve_rows) {
+    if (mode_ != Mode::Plain) unpack();
+    if (cells_.capacity() == 0 && reserve_rows > 0) cells_.reserve(reserve_rows);
+    cells_.push_back(0);
+    ++rows_;
+  }
   // Packs the chunk as tightly as its cells allow; with `offsets` false
   // never as offsets (at() keeps working).
   void pack(bool offsets);

@@ -92,15 +92,22 @@ long DataWindow::retrieve(std::span<const Value> arguments) {
     scales[c] = d.columns[c].scale;
     for (int k = scales[c]; k < Decimal::kScale; ++k) units[c] *= 10;
   }
-  std::vector<Value> row(n);
+  Value v;
   auto& primary = rows_.buffer(Buffer::Primary);
   db::ReadPacer pacer;  // a long list steps its rows in turns with the other retrievals
   while (cursor->next()) {
     pacer.row();
-    cursor->read_row(row);
     const RowIndex r = rows_.add_row(ItemStatus::NotModified);
     for (std::size_t c = 0; c < n; ++c) {
-      Value& v = row[c];
+      const int column = static_cast<int>(c);
+      if (types[c] == Type::String) {
+        // A text goes from the backend's row into the store in one copy.
+        if (auto text = cursor->text_view(column)) {
+          rows_.store.set_text(r, c, *text);
+          continue;
+        }
+      }
+      cursor->read(column, v);
       if (v.is_null()) continue;
       if (!fit(v, types[c], scales[c], units[c])) continue;  // an item that is no value of its type reads as null
       rows_.store.set(r, c, v);

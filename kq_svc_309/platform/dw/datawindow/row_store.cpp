@@ -107,6 +107,13 @@ void RowStore::set(RowIndex row, std::size_t column, const Value& v) {
   }
 }
 
+void RowStore::set_text(RowIndex row, std::size_t column, std::string_view text) {
+  ++changes_;
+  Column& c = columns_[column];
+  c.nulls[row >> 6] &= ~(1ull << (row & 63));
+  cell(c, row) = c.texts.add(text);
+}
+
 Decimal RowStore::decimal_of(const Column& c, RowIndex row) const {
   auto units = static_cast<int64_t>(cell(c, row));
   if (units == kWide) return c.wide.at(row);

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -50,6 +51,8 @@ class RowStore {
   void pack();
   // Stores `v`, which is null or of the column's type (the caller converts).
   void set(RowIndex row, std::size_t column, const Value& v);
+  // Stores a text into a String column (as set() of that text).
+  void set_text(RowIndex row, std::size_t column, std::string_view text);
   void get(RowIndex row, std::size_t column, Value& out) const;
   Value get(RowIndex row, std::size_t column) const {
     Value v;
