@@ -48,6 +48,7 @@
 #include "platform/db/statement_log.h"
 #include "sync_counting_vfs.h"
 
+#include "bench_shops.h"
 #include "data/demo/demo_shop.h"
 #include "module.h"
 #include "framework/module_menu.h"
@@ -170,17 +171,8 @@ struct Desk {
   }
 };
 
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double p99(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, v.size() * 99 / 100)];
-}
+using kq::bench::median;
+using kq::bench::p99;
 
 // Median milliseconds of writing 4 KiB to a file in `folder` and fdatasync.
 double bare_fsync_ms(const fs::path& folder) {

@@ -16,7 +16,7 @@
 //
 // The shop is generated once (about 10 s) into build/bench_cache/ and kept;
 // delete the folder to generate it anew. KQ_BENCH_SHOP names another shop
-// file (its club file kq_club.db beside it).
+// file.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
@@ -27,6 +27,7 @@
 #include <string>
 
 #include "data/demo/demo_shop.h"
+#include "bench_shops.h"
 #include "module.h"
 #include "platform/db/transaction.h"
 #include "platform/dw/datawindow/datawindow.h"
@@ -40,7 +41,7 @@ namespace fs = std::filesystem;
 constexpr const char* kFrom = "2026/11/08";
 constexpr const char* kTo = "2026/12/08";
 
-fs::path build_dir() { return fs::canonical("/proc/self/exe").parent_path().parent_path(); }
+using kq::bench::build_dir;
 fs::path shop_path() {
   const char* other = std::getenv("KQ_BENCH_SHOP");
   return other && *other ? fs::path(other) : build_dir() / "bench_cache" / "shop_120k.db";
@@ -53,31 +54,16 @@ double thread_seconds() {
 }
 
 bool ensure_shop() {
-  static const bool ok = [] {
-    if (fs::exists(shop_path())) return true;
-    std::cerr << "generating " << shop_path() << '\n';
-    fs::create_directories(shop_path().parent_path());
-    kq::demo::DemoOptions o;
-    o.today = *kq::DateTime::parse(kTo);
-    o.scale = 120000;
-    o.days = 30;
-    auto r = kq::demo::build_demo_files(shop_path(), o, true);
-    if (!r) std::cerr << r.error() << '\n';
-    return static_cast<bool>(r);
-  }();
+  static const bool ok = kq::bench::ensure_demo_shop(shop_path(), 120000, 30, kTo);
   return ok;
 }
 
 kq::db::Transaction& shop() {
   static kq::db::Transaction sqlca;
-  if (!sqlca.connected()) {
-    kq::module::install();
-    kq::db::ConnectOptions o;
-    o.database = shop_path().string();
-    o.company = "01";
-    if (auto r = sqlca.connect(o); !r) std::cerr << r.error() << '\n';
-  }
-  return sqlca;
+  kq::db::ConnectOptions o;
+  o.database = shop_path().string();
+  o.company = "01";
+  return kq::bench::connect_once(sqlca, o);
 }
 
 kq::db::Translation translation() {
@@ -95,8 +81,6 @@ void BM_BareStep(benchmark::State& state) {
   const kq::db::Translation tr = translation();
   sqlite3* db = nullptr;
   sqlite3_open_v2(shop_path().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
-  const std::string club = (shop_path().parent_path() / "kq_club.db").string();
-  sqlite3_exec(db, ("ATTACH DATABASE '" + club + "' AS kq_club").c_str(), nullptr, nullptr, nullptr);
   sqlite3_create_function_v2(db, "f_retu_gsh", 0, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, f_retu_gsh, nullptr,
                              nullptr, nullptr);
   static bool shown = false;

@@ -52,6 +52,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench_shops.h"
 #include "data/demo/demo_shop.h"
 #include "framework/module_menu.h"
 #include "framework/session.h"
@@ -143,17 +144,8 @@ struct Workstation {
   long rows() const { return list->dw_display->rowcount(); }
 };
 
-double median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-double p99(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[std::min(v.size() - 1, v.size() * 99 / 100)];
-}
+using kq::bench::median;
+using kq::bench::p99;
 
 double ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

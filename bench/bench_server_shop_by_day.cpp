@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_shops.h"
 #include "data/demo/demo_shop.h"
 #include "data/location/database_location.h"
 #include "module.h"
@@ -79,68 +80,23 @@ bool ensure_shop() {
 
 kq::db::Transaction& shop() {
   static kq::db::Transaction sqlca;
-  if (!sqlca.connected()) {
-    kq::module::install();
-    kq::db::ConnectOptions o;
-    o.backend = "postgresql";
-    o.server = kq::bench::database_uri(kDatabase);
-    o.company = "01";
-    auto r = sqlca.connect(o);
-    if (!r) std::cerr << r.error() << '\n';
-  }
-  return sqlca;
+  kq::db::ConnectOptions o;
+  o.backend = "postgresql";
+  o.server = kq::bench::database_uri(kDatabase);
+  o.company = "01";
+  return kq::bench::connect_once(sqlca, o);
 }
 
-double seconds_since(std::chrono::steady_clock::time_point t0) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-}
-
+// Each read ends its transaction, as a window's retrieval on a server does.
 void retrieve(benchmark::State& state, const char* name, std::vector<kq::Value> args) {
   if (!ensure_shop()) return state.SkipWithError("no shop");
-  kq::db::Transaction& sqlca = shop();
-  long rows = 0;
-  for (auto _ : state) {
-    const auto t0 = std::chrono::steady_clock::now();
-    kq::dw::DataWindow dw;
-    if (dw.dataobject(name) != 1) return state.SkipWithError(dw.last_error().c_str());
-    dw.settransobject(sqlca);
-    rows = dw.retrieve(args);
-    if (rows < 0) return state.SkipWithError(sqlca.sqlerrtext.c_str());
-    sqlca.rollback();
-    state.SetIterationTime(seconds_since(t0));
-  }
-  state.counters["rows"] = static_cast<double>(rows);
+  kq::bench::retrieve_each_iteration(state, shop(), name, args, true);
 }
 
-// The definition's query with each day test in parentheses: the same rows,
-// but no range on the column can be taken from it.
 void former_day_test(benchmark::State& state, const char* name,
                      const std::vector<std::pair<std::string, kq::Value>>& args) {
   if (!ensure_shop()) return state.SkipWithError("no shop");
-  kq::db::Transaction& sqlca = shop();
-  auto def = kq::dw::definition(name);
-  if (!def.ok()) return state.SkipWithError(def.error().c_str());
-  std::string sql = (*def)->query;
-  const std::string day_test = "convert(char(10),djsrq,111)";
-  for (size_t at = sql.find(day_test); at != std::string::npos; at = sql.find(day_test, at + day_test.size() + 2))
-    sql.replace(at, day_test.size(), "(" + day_test + ")");
-  std::vector<kq::db::HostVar> vars;
-  for (const auto& [n, v] : args) vars.emplace_back(n, v);
-  long rows = 0;
-  for (auto _ : state) {
-    const auto t0 = std::chrono::steady_clock::now();
-    auto cursor = sqlca.open_cursor(sql, vars);
-    if (!cursor) return state.SkipWithError(sqlca.sqlerrtext.c_str());
-    std::vector<kq::Value> row(cursor->column_count());
-    rows = 0;
-    while (cursor->next()) {
-      cursor->read_row(row);
-      ++rows;
-    }
-    sqlca.rollback();
-    state.SetIterationTime(seconds_since(t0));
-  }
-  state.counters["rows"] = static_cast<double>(rows);
+  kq::bench::former_day_test_each_iteration(state, shop(), name, args, true);
 }
 
 void BM_OneDayList(benchmark::State& state) { retrieve(state, "d_svc305_01", {kq::Value(kDay), kq::Value(kDay)}); }

@@ -34,97 +34,40 @@
 #include <iostream>
 #include <string>
 
-#include "data/demo/demo_shop.h"
-#include "module.h"
-#include "platform/db/transaction.h"
-#include "platform/dw/datawindow/datawindow.h"
-#include "platform/dw/definition/definition_set.h"
+#include "bench_shops.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-fs::path build_dir() { return fs::canonical("/proc/self/exe").parent_path().parent_path(); }
+using kq::bench::build_dir;
+using kq::bench::seconds_since;
+
 fs::path shop_path() { return build_dir() / "bench_cache" / "shop_1m.db"; }
 
 const char* const kDay = "2026/12/08";
 
 bool ensure_shop() {
-  static const bool ok = [] {
-    if (fs::exists(shop_path())) return true;
-    std::cerr << "generating " << shop_path() << " (about 3 minutes)\n";
-    fs::create_directories(shop_path().parent_path());
-    kq::demo::DemoOptions o;
-    o.today = *kq::DateTime::parse(kDay);
-    o.scale = 1000000;
-    o.days = 30;
-    auto r = kq::demo::build_demo_files(shop_path(), o, true);
-    if (!r) std::cerr << r.error() << '\n';
-    return static_cast<bool>(r);
-  }();
+  static const bool ok = kq::bench::ensure_demo_shop(shop_path(), 1000000, 30, kDay);
   return ok;
 }
 
 kq::db::Transaction& shop() {
   static kq::db::Transaction sqlca;
-  if (!sqlca.connected()) {
-    kq::module::install();
-    kq::db::ConnectOptions o;
-    o.database = shop_path().string();
-    o.company = "01";
-    auto r = sqlca.connect(o);
-    if (!r) std::cerr << r.error() << '\n';
-  }
-  return sqlca;
-}
-
-double seconds_since(std::chrono::steady_clock::time_point t0) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  kq::db::ConnectOptions o;
+  o.database = shop_path().string();
+  o.company = "01";
+  return kq::bench::connect_once(sqlca, o);
 }
 
 void retrieve(benchmark::State& state, const char* name, std::vector<kq::Value> args) {
   if (!ensure_shop()) return state.SkipWithError("no shop");
-  kq::db::Transaction& sqlca = shop();
-  long rows = 0;
-  for (auto _ : state) {
-    const auto t0 = std::chrono::steady_clock::now();
-    kq::dw::DataWindow dw;
-    if (dw.dataobject(name) != 1) return state.SkipWithError(dw.last_error().c_str());
-    dw.settransobject(sqlca);
-    rows = dw.retrieve(args);
-    if (rows < 0) return state.SkipWithError(sqlca.sqlerrtext.c_str());
-    state.SetIterationTime(seconds_since(t0));
-  }
-  state.counters["rows"] = static_cast<double>(rows);
+  kq::bench::retrieve_each_iteration(state, shop(), name, args);
 }
 
-// The definition's query with each day test in parentheses: the same rows,
-// but no range on the column can be taken from it.
 void former_day_test(benchmark::State& state, const char* name, const std::vector<std::pair<std::string, kq::Value>>& args) {
   if (!ensure_shop()) return state.SkipWithError("no shop");
-  kq::db::Transaction& sqlca = shop();
-  auto def = kq::dw::definition(name);
-  if (!def.ok()) return state.SkipWithError(def.error().c_str());
-  std::string sql = (*def)->query;
-  const std::string day_test = "convert(char(10),djsrq,111)";
-  for (size_t at = sql.find(day_test); at != std::string::npos; at = sql.find(day_test, at + day_test.size() + 2))
-    sql.replace(at, day_test.size(), "(" + day_test + ")");
-  std::vector<kq::db::HostVar> vars;
-  for (const auto& [n, v] : args) vars.emplace_back(n, v);
-  long rows = 0;
-  for (auto _ : state) {
-    const auto t0 = std::chrono::steady_clock::now();
-    auto cursor = sqlca.open_cursor(sql, vars);
-    if (!cursor) return state.SkipWithError(sqlca.sqlerrtext.c_str());
-    std::vector<kq::Value> row(cursor->column_count());
-    rows = 0;
-    while (cursor->next()) {
-      cursor->read_row(row);
-      ++rows;
-    }
-    state.SetIterationTime(seconds_since(t0));
-  }
-  state.counters["rows"] = static_cast<double>(rows);
+  kq::bench::former_day_test_each_iteration(state, shop(), name, args);
 }
 
 void BM_OneDayList(benchmark::State& state) { retrieve(state, "d_svc305_01", {kq::Value(kDay), kq::Value(kDay)}); }
