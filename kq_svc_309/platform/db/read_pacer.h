@@ -11,9 +11,11 @@
 // waits). Beyond them the loop holds a slot; every kCheckRows rows it looks
 // (one relaxed atomic load) whether anything is asked of it, and only then
 // makes way as ReadScheduler::make_way says: an ordinary retrieval at once
-// for urgent work, otherwise after a turn of kTurn. The destructor gives the slot back, so a retrieval that fails,
-// is cancelled or throws never keeps it. While the thread waits for a
-// database lock (the busy handler calls step_aside_current) it holds no slot.
+// for urgent work, otherwise after a turn of kTurn. The destructor gives
+// the slot back, so a retrieval that fails, is cancelled or throws never
+// keeps it. While the thread waits for a database lock (the busy handler
+// calls step_aside_current) it holds no slot. Pacers do not nest: a loop
+// holding a slot never starts another retrieval.
 #include <chrono>
 #include <cstdint>
 
